@@ -1,0 +1,46 @@
+#include "app/simulated_board.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace quvan::app {
+
+SimulatedBoard::~SimulatedBoard() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.terminate();
+        if (!process_.waitForFinished(2000)) {
+            process_.kill();
+            process_.waitForFinished(1000);
+        }
+    }
+}
+
+QString SimulatedBoard::start(const QStringList& simulatorArguments, QString* error) {
+    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath("quvan-sim");
+    if (!QFileInfo(program).isExecutable()) {
+        *error = QStringLiteral("The board simulator was not found: %1").arg(program);
+        return {};
+    }
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start(program, simulatorArguments);
+    if (!process_.waitForStarted(3000)) {
+        *error = QStringLiteral("The board simulator did not start: %1").arg(process_.errorString());
+        return {};
+    }
+    // The simulator announces its terminal as "PTY <path>" on its first line.
+    while (!process_.canReadLine()) {
+        if (!process_.waitForReadyRead(5000)) {
+            *error = QStringLiteral("The board simulator did not announce its port.");
+            return {};
+        }
+    }
+    const QString line = QString::fromLocal8Bit(process_.readLine()).trimmed();
+    if (!line.startsWith("PTY ")) {
+        *error = QStringLiteral("Unexpected first line from the board simulator: %1").arg(line);
+        return {};
+    }
+    return line.mid(4).trimmed();
+}
+
+}  // namespace quvan::app

@@ -1,0 +1,22 @@
+#pragma once
+// Starts the board simulator on a pseudo-terminal for --simulate, and stops
+// it when the tool ends.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace quvan::app {
+
+class SimulatedBoard {
+public:
+    ~SimulatedBoard();
+    // Starts quvan-sim from the tool's own folder; returns the pseudo-terminal
+    // path to use as the port, or an empty text with *error filled.
+    QString start(const QStringList& simulatorArguments, QString* error);
+
+private:
+    QProcess process_;
+};
+
+}  // namespace quvan::app

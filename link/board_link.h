@@ -1,0 +1,78 @@
+#pragma once
+// The one session with the board: owns the port record, the open port and the
+// receive thread; sends commands, waits for replies and hands every received
+// line to the dispatcher. The windows hear about the board only through it.
+
+#include "link/line_assembler.h"
+#include "link/line_dispatcher.h"
+#include "link/rs232c.h"
+#include "platform/serial_port.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QEventLoop;
+
+namespace quvan::link {
+
+class TRcvThread;
+
+class BoardLink final : public QObject {
+    Q_OBJECT
+public:
+    explicit BoardLink(platform::SerialPortOpener& opener, QObject* parent = nullptr);
+    ~BoardLink() override;
+
+    RS232C ComPort;
+
+    // Where received lines go; must outlive the link (or be reset to null).
+    void setHandlers(LineHandlers* handlers);
+
+    bool OpenPort(bool startReceiver);
+    void ClosePort();
+    void SendCommand(std::string_view text);
+    bool WaitResponse(std::uint32_t timeoutMs);
+    void ShowPortStatus();
+
+    bool ResponseFlag() const { return responseFlag_; }
+    void SetResponseFlag();
+    bool PortSearchActive() const { return portSearchActive_; }
+    void SetPortSearchActive(bool active) { portSearchActive_ = active; }
+
+    // Why the last OpenPort failed, for messages.
+    const std::string& lastOpenError() const { return lastOpenError_; }
+
+    // Called on the user-interface thread by the receive thread.
+    void ReadPending(std::uint32_t pendingBytes);
+    void FlushIdleLine();
+    void ReportDeviceRemoved();
+    int pendingLineLength() const;
+    void markCommError();
+
+signals:
+    void portStatusChanged(const QString& text);
+    // The serial device has gone (adapter unplugged, other end hung up).
+    void deviceRemoved();
+
+private:
+    void DispatchLine();
+
+    platform::SerialPortOpener& opener_;
+    std::shared_ptr<platform::SerialPort> port_;
+    QPointer<TRcvThread> thread_;
+    std::unique_ptr<LineAssembler> assembler_;
+    LineHandlers* handlers_ = nullptr;
+    std::unique_ptr<LineDispatcher> dispatcher_;
+    bool responseFlag_ = false;
+    bool portSearchActive_ = false;
+    std::vector<QEventLoop*> waits_;
+    std::string lastOpenError_;
+};
+
+}  // namespace quvan::link

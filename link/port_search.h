@@ -1,0 +1,30 @@
+#pragma once
+// Finding the board: probe the configured port, else walk the serial ports.
+
+#include "link/board_link.h"
+#include "platform/port_list.h"
+
+#include <functional>
+#include <string>
+
+namespace quvan::link {
+
+struct SearchCallbacks {
+    // A candidate port could be opened (the settings dialog lists it).
+    std::function<void(const std::string& name)> portOpened;
+    // A board answered on this port (the main window logs its name).
+    std::function<void(const std::string& name)> boardFound;
+};
+
+// Walks the ports of the list in order, probing each with "Ver"; stops at the
+// first board that answers and leaves that port open. Restores the settings
+// when no board answered. Stops early when PortSearchActive is cleared.
+bool SearchPort(BoardLink& link, platform::PortLister& ports, const SearchCallbacks& callbacks);
+
+// The connection check: the configured port first, then a search.
+bool ConnectBoard(BoardLink& link, platform::PortLister& ports, const SearchCallbacks& callbacks);
+
+inline constexpr std::uint32_t kProbeWaitMs = 200;
+inline constexpr std::uint32_t kSearchWaitMs = 500;
+
+}  // namespace quvan::link

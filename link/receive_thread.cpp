@@ -1,0 +1,118 @@
+#include "link/receive_thread.h"
+
+#include "link/board_link.h"
+
+#include <QMetaObject>
+#include <chrono>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace quvan::link {
+namespace {
+
+std::uint32_t NowMs() {
+    using namespace std::chrono;
+    return static_cast<std::uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// How often an idle thread looks whether the device node still exists: an
+// adapter can vanish without the terminal reporting a hang-up at once.
+constexpr int kPresenceCheckMs = 1000;
+
+}  // namespace
+
+TRcvThread::TRcvThread(BoardLink& link, std::shared_ptr<platform::SerialPort> port,
+                       int recvToutMs)
+    : link_(link), port_(std::move(port)), recvToutMs_(recvToutMs),
+      wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    link_.ComPort.CommError = false;
+    link_.ComPort.RcvRunning = true;
+}
+
+TRcvThread::~TRcvThread() {
+    if (wakeFd_ >= 0) {
+        ::close(wakeFd_);
+    }
+}
+
+void TRcvThread::requestStop() {
+    stopRequested_ = true;
+    wake();
+}
+
+void TRcvThread::wake() {
+    if (wakeFd_ >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
+    }
+}
+
+void TRcvThread::waitForLine(int timeoutMs, bool watchPort) {
+    pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {watchPort ? port_->waitHandle() : -1, POLLIN, 0}};
+    if (::poll(fds, 2, timeoutMs) > 0 && (fds[0].revents & POLLIN) != 0) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] ssize_t n = ::read(wakeFd_, &count, sizeof count);
+    }
+}
+
+void TRcvThread::run() {
+    RS232C& com = link_.ComPort;
+    std::uint32_t lastRcvTick = NowMs();
+    bool removalReported = false;
+
+    while (!stopRequested_) {
+        const platform::LineStatus status = port_->status();
+        if (!status.queryOk) {
+            // The device has gone. Tell the window once (it probes the port and
+            // closes it); then wait for the outcome without watching the line.
+            if (!removalReported) {
+                removalReported = true;
+                QMetaObject::invokeMethod(&link_, [this] { link_.ReportDeviceRemoved(); },
+                                          Qt::QueuedConnection);
+            }
+            if (com.CommError) {
+                break;
+            }
+            waitForLine(kPresenceCheckMs, false);
+            continue;
+        }
+        if (status.lineError) {
+            com.CommError = true;
+        } else if (status.bytesWaiting > 0) {
+            const std::uint32_t pending = status.bytesWaiting;
+            QMetaObject::invokeMethod(&link_, [this, pending] { link_.ReadPending(pending); },
+                                      Qt::BlockingQueuedConnection);
+            lastRcvTick = NowMs();
+        }
+        if (com.CommError) {
+            break;
+        }
+        const std::uint32_t idle = NowMs() - lastRcvTick;
+        if (idle > static_cast<std::uint32_t>(recvToutMs_)) {
+            if (link_.pendingLineLength() > 0 && !stopRequested_) {
+                QMetaObject::invokeMethod(&link_, [this] { link_.FlushIdleLine(); },
+                                          Qt::BlockingQueuedConnection);
+            }
+            lastRcvTick = NowMs();
+        }
+        if (status.bytesWaiting == 0 && !stopRequested_) {
+            // Sleep until bytes arrive; with a partial line, no longer than
+            // its idle flush is due.
+            int timeout = kPresenceCheckMs;
+            if (link_.pendingLineLength() > 0) {
+                const std::uint32_t since = NowMs() - lastRcvTick;
+                const int due = recvToutMs_ + 1 - static_cast<int>(since);
+                timeout = due < 0 ? 0 : due;
+            }
+            waitForLine(timeout, true);
+        }
+    }
+    // Let go of the device now, not when this object is eventually deleted:
+    // a reopen of the same port must not find it still held.
+    port_.reset();
+    com.RcvRunning = false;
+}
+
+}  // namespace quvan::link
