@@ -1,7 +1,9 @@
 #pragma once
-// Application-wide state shared by the main window and the subsystems.
+// Application-wide state shared by the main window and the subsystems. The
+// values kept between runs live in AppSettings; this adds the run's own.
 
-#include <cstdint>
+#include "app/core/app_settings.h"
+
 #include <string>
 
 namespace quvan::app {
@@ -13,11 +15,8 @@ struct AppState {
     bool LearningOn = false;      // written only by SetLearningIndicator
     bool TableModified = false;
     std::string BoardVersion;     // "Ver." and the 8 characters after it
-    bool IrAck = true;            // board ends infrared output with the byte 0x06
-    int HRange = 20;
-    int WRange = 15;
-    std::int32_t LearnTime = 500000;  // µs
-    int WaveScrollExtent = -1500;
+    int WaveScrollExtent = -1500; // scroll range of the wave image, kept by FormResize
+    AppSettings settings;         // IrAck, HRange, WRange, LearnTime, paths, sounds
 };
 
 // The program's title decides the edition: Pro when it contains "Pro".

@@ -1,15 +1,12 @@
 // Program entry of the tool. The edition is fixed by the title it is built with.
 
-#include "app/main_window.h"
-#include "app/qt_message_service.h"
+#include "app/program.h"
 #include "app/simulated_board.h"
-#include "link/board_link.h"
-#include "platform/port_list.h"
-#include "platform/serial_port.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
+#include <exception>
 
 #ifndef QUVAN_APP_TITLE
 #define QUVAN_APP_TITLE "TAVIRO QUVAN-ARM Tool"
@@ -17,25 +14,27 @@
 
 using namespace quvan;
 
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
+namespace {
+
+int Run(QApplication& application) {
+    app::ApplyLavenderClassico(application);
     const QString title = QStringLiteral(QUVAN_APP_TITLE);
     QApplication::setApplicationName(title);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(title);
     parser.addHelpOption();
-    const QCommandLineOption simulate("simulate",
-                                      "Start with the simulated board attached (quvan-sim on a pseudo-terminal).");
-    const QCommandLineOption port("port", "Use this serial port instead of the saved one.", "name");
+    const QCommandLineOption simulate(
+        "simulate", "Start with the simulated board attached (quvan-sim on a pseudo-terminal).");
+    const QCommandLineOption port("port", "Use this serial port for this run instead of the saved one.",
+                                  "name");
     parser.addOption(simulate);
     parser.addOption(port);
     parser.process(application);
 
-    platform::PosixSerialPortOpener opener;
-    platform::SystemPortLister ports;
-    link::BoardLink link(opener);
-    app::QtMessageService messages;
+    app::ProgramOptions options;
+    options.title = title;
+    options.settingsLocation = app::SettingsLocationOfThisProgram();
 
     app::SimulatedBoard simulator;
     if (parser.isSet(simulate)) {
@@ -49,16 +48,27 @@ int main(int argc, char* argv[]) {
             QMessageBox::critical(nullptr, title, error);
             return 1;
         }
-        link.ComPort.PortName = path.toStdString();
+        options.port = path.toStdString();
     }
     if (parser.isSet(port)) {
-        link.ComPort.PortName = parser.value(port).toStdString();
+        options.port = parser.value(port).toStdString();
     }
 
-    app::TfrmMain frmMain(title, link, messages, ports);
-    messages.setParent(&frmMain);
-    frmMain.show();
-    const int status = QApplication::exec();
-    link.ClosePort();
-    return status;
+    app::Program program(options);
+    program.frmMain().show();
+    return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    try {
+        return Run(application);
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        QMessageBox::critical(nullptr, QApplication::applicationName(), QString());
+    }
+    return 1;
 }

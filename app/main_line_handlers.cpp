@@ -20,7 +20,7 @@ void MainLineHandlers::RecordBoardVersion(const std::string& line) {
     window_.RecordBoardVersion(line);
 }
 
-void MainLineHandlers::SetIrAck(bool ackByte) { window_.state().IrAck = ackByte; }
+void MainLineHandlers::SetIrAck(bool ackByte) { window_.state().settings.IrAck = ackByte; }
 
 int MainLineHandlers::logLineCount() const { return window_.logLineCount(); }
 

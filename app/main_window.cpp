@@ -3,89 +3,165 @@
 #include "app/main_line_handlers.h"
 #include "link/port_search.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QPalette>
+#include <QScreen>
+#include <QStyle>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace quvan::app {
 namespace {
 
 constexpr std::uint32_t kZemOffWaitMs = 1000;
 constexpr std::uint32_t kEditionWaitMs = 100;
+constexpr std::uint32_t kCloseLearningWaitMs = 2000;
 
 }  // namespace
 
-TfrmMain::TfrmMain(const QString& applicationTitle, link::BoardLink& link,
-                   MessageService& messages, platform::PortLister& ports, QWidget* parent)
-    : QMainWindow(parent), link_(link), messages_(messages), ports_(ports),
+TfrmMain::TfrmMain(const QString& applicationTitle, MainServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)),
       lineHandlers_(std::make_unique<MainLineHandlers>(*this)) {
     setObjectName("frmMain");
+    BuildMainWidgets(*this, w_);
+    FormCreate(applicationTitle);
+
+    link::BoardLink& link = services_.link;
+    connect(&link, &link::BoardLink::portStatusChanged, this,
+            [this](const QString& text) { w_.sBarPanels[0]->setText(text); });
+    connect(&link, &link::BoardLink::deviceRemoved, this, &TfrmMain::PortLost);
+    connect(w_.mmQuit, &QAction::triggered, this, &QWidget::close);
+    connect(w_.scrBar, &QScrollBar::valueChanged, this, [this](int position) {
+        const int maximum = std::max(1, w_.scrBar->maximum());
+        w_.imgWave->move(1 + position * state_.WaveScrollExtent / maximum, w_.imgWave->y());
+    });
+    link.setHandlers(lineHandlers_.get());
+}
+
+TfrmMain::~TfrmMain() {
+    services_.link.setHandlers(nullptr);
+}
+
+void TfrmMain::FormCreate(const QString& applicationTitle) {
     state_.StartupDone = false;
     setWindowTitle(applicationTitle + "  [ " + kVersionText + " ]");
     state_.ProEdition = IsProTitle(applicationTitle.toStdString());
     state_.WaveLanes = state_.ProEdition ? 4 : 2;
-    buildWidgets();
 
-    connect(&link_, &link::BoardLink::portStatusChanged, this,
-            [this](const QString& text) { statusPanels_[0]->setText(text); });
-    connect(&link_, &link::BoardLink::deviceRemoved, this, &TfrmMain::PortLost);
-    link_.setHandlers(lineHandlers_.get());
+    // Top edge 0, 1000 wide, as tall as the edition wants but never taller
+    // than the first monitor allows.
+    int height = state_.ProEdition ? 900 : 750;
+    int left = 0;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        height = std::min(height, screen->geometry().height() - 50);
+        left = screen->availableGeometry().left() +
+               std::max(0, (screen->availableGeometry().width() - 1000) / 2);
+    }
+    setMinimumSize(kMinWidth, kMinHeight);
+    setGeometry(left, 0, 1000, std::max(height, kMinHeight));
+
+    w_.mmSystemPath->menuAction()->setVisible(false);
+
+    state_.settings = LoadSettings(services_.settingsLocation);
+    link::RS232C& port = services_.link.ComPort;
+    port.settings() = state_.settings.Port;
+    port.PortOpen = false;
+    port.RcvRunning = false;
+    savedPortName_ = port.PortName;
+    if (services_.portOverride) {
+        port.PortName = *services_.portOverride;
+    }
+    if (state_.settings.HexFilePath.empty()) {
+        state_.settings.HexFilePath =
+            services_.settingsLocation.executableDir + "Hex/QUVAN-ARM_R251223.Hex";
+    }
+
+    w_.pnlZoom->setText("1/200");
+    w_.pnlWave->show();
+    w_.pnlCont->show();
+    w_.pgBar->hide();
+    w_.pnlCont->setProperty("tag", 0);
+    for (QCheckBox* box : {w_.ckEiritsu, w_.ckPhilips, w_.ckSerial, w_.ckMultiHeader}) {
+        box->hide();
+    }
+    LayoutForEdition();
+
+    w_.cmbSendText->setCurrentText(QString());
+    w_.memoRecv->clear();
+    w_.edtHrange->setText(QString::number(state_.settings.HRange));
+    w_.edtWrange->setText(QString::number(state_.settings.WRange));
+    w_.edtLtime->setText(QString::number(state_.settings.LearnTime / 1000));
+    FillParameterLists();
 
     SetLearningIndicator(false);
+    SetTableModified(false);
+    w_.sBarPanels[0]->setText("COM:OFF");
 }
 
-TfrmMain::~TfrmMain() {
-    link_.setHandlers(nullptr);
-}
-
-void TfrmMain::buildWidgets() {
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(2, 2, 2, 2);
-
-    auto* strip = new QHBoxLayout;
-    pnlAnalyze_ = new QLabel(central);
-    pnlAnalyze_->setObjectName("pnlAnalyze");
-    pnlAnalyze_->setAlignment(Qt::AlignCenter);
-    pnlAnalyze_->setFrameShape(QFrame::Panel);
-    pnlAnalyze_->setFrameShadow(QFrame::Raised);
-    pnlAnalyze_->setAutoFillBackground(true);
-    pnlAnalyze_->setFixedSize(80, 28);
-    strip->addWidget(pnlAnalyze_);
-    strip->addStretch(1);
-    layout->addLayout(strip);
-
-    memoRecv_ = new QPlainTextEdit(central);
-    memoRecv_->setObjectName("memoRecv");
-    memoRecv_->setReadOnly(true);
-    memoRecv_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    layout->addWidget(memoRecv_, 1);
-    setCentralWidget(central);
-
-    auto* bar = new QStatusBar(this);
-    bar->setObjectName("sBar");
-    bar->setSizeGripEnabled(false);
-    const std::array<int, 3> widths{80, 50, 50};
-    for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
-        statusPanels_[i] = new QLabel(bar);
-        statusPanels_[i]->setMinimumWidth(widths[i]);
-        statusPanels_[i]->setFrameShape(QFrame::StyledPanel);
-        bar->addWidget(statusPanels_[i], i + 1 == statusPanels_.size() ? 1 : 0);
+void TfrmMain::LayoutForEdition() {
+    if (state_.ProEdition) {
+        w_.ckLearningMsg->setChecked(false);
+    } else {
+        w_.ckLearningMsg->setChecked(true);
+        for (QWidget* widget : std::initializer_list<QWidget*>{
+                 w_.ckRF_ID, w_.ckPcode, w_.ckCodeCheck, w_.ckFullCode, w_.btnWavePrint,
+                 w_.btnWaveSave, w_.btnTablePrint, w_.pnlWaveData}) {
+            widget->hide();
+        }
+        w_.pnlCont->setFixedHeight(w_.pnlWaveData->geometry().bottom() + 1 + 4);
+        w_.pgBar->resize(w_.btnWaveClear->x() - w_.pgBar->x() - 8, w_.pgBar->height());
     }
-    statusPanels_[0]->setText("COM:OFF");
-    setStatusBar(bar);
-    resize(1000, state_.ProEdition ? 900 : 750);
+
+    // The wave panel holds the strip, one 50-pixel lane per capture and the
+    // scroll bar; the image is far wider and scrolls under the panel.
+    const int laneHeight = state_.WaveLanes * 50;
+    const int stripHeight = w_.pnlCont->height();
+    const int barHeight = w_.scrBar->sizeHint().height();
+    w_.scrBar->setFixedHeight(barHeight);
+    w_.pnlWave->setFixedHeight(stripHeight + laneHeight + barHeight + 2);
+    w_.waveViewport->setFixedHeight(laneHeight);
+    w_.imgWave->setGeometry(1, 2, 20000, w_.pnlWave->height() - stripHeight - barHeight - 4);
+
+    // The receive panel is 150 high; only the Pro edition lets the user move
+    // the splitter above it.
+    w_.splRecv->setSizes({std::max(1, height() - 150), 150});
+    w_.splRecv->setHandleWidth(state_.ProEdition ? 5 : 0);
+    w_.splRecv->handle(1)->setEnabled(state_.ProEdition);
+    w_.splRecv->handle(1)->setVisible(state_.ProEdition);
+}
+
+void TfrmMain::FillParameterLists() {
+    struct ListSpec {
+        QComboBox* box;
+        QStringList items;
+    };
+    const ListSpec lists[] = {
+        {w_.cmbTs, {"250", "200", "300", "400"}},
+        {w_.cmbTw, {"1480", "445", "830", "2100"}},
+        {w_.cmbBt, {"54", "8", "16", "32", "56", "64"}},
+        {w_.cmbSBit, {"3", "4", "8"}},
+    };
+    for (const ListSpec& list : lists) {
+        list.box->clear();
+        list.box->addItems(list.items);
+        list.box->setCurrentText(list.items.front());
+    }
+    for (QWidget* widget : std::initializer_list<QWidget*>{w_.lblTs, w_.lblTw, w_.lblBt, w_.cmbTs,
+                                                           w_.cmbTw, w_.cmbBt, w_.cmbSBit}) {
+        widget->hide();
+    }
 }
 
 void TfrmMain::SetLearningIndicator(bool on) {
     state_.LearningOn = on;
-    QPalette palette = pnlAnalyze_->palette();
-    palette.setColor(QPalette::Window, on ? QColor(0, 255, 0) : QGuiApplication::palette().color(QPalette::Button));
-    pnlAnalyze_->setPalette(palette);
-    pnlAnalyze_->setProperty("lit", on);
-    pnlAnalyze_->setText(on ? QStringLiteral("学習 On") : QStringLiteral("学習 Off"));
+    QPalette palette = w_.pnlAnalyze->palette();
+    palette.setColor(QPalette::Window,
+                     on ? QColor(0, 255, 0) : QGuiApplication::palette().color(QPalette::Button));
+    w_.pnlAnalyze->setPalette(palette);
+    w_.pnlAnalyze->setProperty("lit", on);
+    w_.pnlAnalyze->style()->unpolish(w_.pnlAnalyze);  // the style sheet keys on "lit"
+    w_.pnlAnalyze->style()->polish(w_.pnlAnalyze);
+    w_.pnlAnalyze->setText(on ? QStringLiteral("学習 On") : QStringLiteral("学習 Off"));
     // Repaint now: the indicator must change even inside a long operation.
     QCoreApplication::processEvents();
 }
@@ -97,27 +173,33 @@ void TfrmMain::RecordBoardVersion(const std::string& line) {
     }
 }
 
+void TfrmMain::SetTableModified(bool modified) {
+    state_.TableModified = modified;
+    w_.sBarPanels[1]->setText(modified ? QStringLiteral("変更") : QString());
+}
+
 void TfrmMain::PortLost() {
-    if (!link_.ComPort.PortOpen || link_.ComPort.CommError || messages_.isShowing()) {
+    link::BoardLink& link = services_.link;
+    if (!link.ComPort.PortOpen || link.ComPort.CommError || services_.messages.isShowing()) {
         return;
     }
     // Probe: a gone device fails the line-status query and sets CommError.
-    link_.SendCommand("");
-    if (!link_.ComPort.CommError) {
+    link.SendCommand("");
+    if (!link.ComPort.CommError) {
         return;
     }
-    messages_.show(1, QStringLiteral("確認"),
-                   QString::fromStdString(link_.ComPort.PortName) +
-                       QStringLiteral(" が閉じられました。\n通信ケーブル等を確認して下さい。"));
-    link_.ClosePort();
-    link_.SetPortSearchActive(false);
+    services_.messages.show(1, QStringLiteral("確認"),
+                            QString::fromStdString(link.ComPort.PortName) +
+                                QStringLiteral(" が閉じられました。\n通信ケーブル等を確認して下さい。"));
+    link.ClosePort();
+    link.SetPortSearchActive(false);
     SetLearningIndicator(false);
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!state_.StartupDone) {
-        // Run after the window has been painted, so the user sees it at once.
+        // Run once the window is on screen, so the user sees it at once.
         QTimer::singleShot(0, this, [this] {
             if (!state_.StartupDone) {
                 StartSequence();
@@ -126,30 +208,91 @@ void TfrmMain::showEvent(QShowEvent* event) {
     }
 }
 
-void TfrmMain::StartSequence() {
+bool TfrmMain::ConnectBoard() {
     link::SearchCallbacks callbacks;
     callbacks.boardFound = [this](const std::string& name) {
         appendLog(QString::fromStdString(name));
     };
-    link::ConnectBoard(link_, ports_, callbacks);
-    if (link_.ComPort.PortOpen) {
-        link_.SendCommand("ZEM:off");
-        link_.WaitResponse(kZemOffWaitMs);
-        state_.StartupDone = true;
-        link_.SendCommand(state_.ProEdition ? "Version:Pro" : "Version:STD");
-        link_.WaitResponse(kEditionWaitMs);
-        link_.SendCommand("T");
+    return link::ConnectBoard(services_.link, services_.ports, callbacks);
+}
+
+void TfrmMain::StartSequence() {
+    link::BoardLink& link = services_.link;
+    if (!state_.settings.CsvFilePath.empty()) {
+        const bool loaded = loadTableAtStart && loadTableAtStart(state_.settings.CsvFilePath);
+        if (!loaded) {
+            state_.settings.CsvFilePath.clear();
+        }
     }
-    link_.ShowPortStatus();
+    ConnectBoard();
+    if (link.ComPort.PortOpen) {
+        link.SendCommand("ZEM:off");
+        link.WaitResponse(kZemOffWaitMs);
+        state_.StartupDone = true;
+        link.SendCommand(state_.ProEdition ? "Version:Pro" : "Version:STD");
+        link.WaitResponse(kEditionWaitMs);
+        link.SendCommand("T");
+    }
+    link.ShowPortStatus();
+    w_.btnTest->setFocus();
     state_.StartupDone = true;
 }
 
-int TfrmMain::logLineCount() const {
-    return memoRecv_->document()->isEmpty() ? 0 : memoRecv_->blockCount();
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (state_.TableModified &&
+        services_.messages.show(2, QStringLiteral("確認"),
+                                QStringLiteral("学習情報を保存していません。\n破棄して終了してもよろしいですか？")) != 1) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
 }
 
-void TfrmMain::clearLog() { memoRecv_->clear(); }
+void TfrmMain::FormClose() {
+    link::BoardLink& link = services_.link;
+    if (state_.LearningOn) {
+        link.SendCommand("T");
+        link.WaitResponse(kCloseLearningWaitMs);
+    }
+    SaveSettings();
+    link.ClosePort();
+}
 
-void TfrmMain::appendLog(const QString& line) { memoRecv_->appendPlainText(line); }
+void TfrmMain::SaveSettings() {
+    state_.settings.Port = services_.link.ComPort.settings();
+    if (services_.portOverride) {
+        // A port given for this run only must not replace the user's own.
+        state_.settings.Port.PortName = savedPortName_;
+    }
+    const SaveOutcome outcome = app::SaveSettings(services_.settingsLocation, state_.settings);
+    if (!outcome.status.empty()) {
+        w_.sBarPanels[2]->setText(QString::fromStdString(outcome.status));
+    }
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TfrmMain::FormResize() {
+    // The minimum size (500 × 400) is kept by the window system.
+    if (QAbstractItemModel* model = w_.sGrid->model(); model != nullptr && model->columnCount() >= 5) {
+        const int rest = w_.sGrid->width() - 27 - w_.sGrid->columnWidth(0) -
+                         w_.sGrid->columnWidth(1) - w_.sGrid->columnWidth(2);
+        w_.sGrid->setColumnWidth(3, rest / 4);
+        w_.sGrid->setColumnWidth(4, rest - rest / 4);
+    }
+    state_.WaveScrollExtent = w_.scrBar->width() - w_.imgWave->width() - 20;
+}
+
+int TfrmMain::logLineCount() const {
+    return w_.memoRecv->document()->isEmpty() ? 0 : w_.memoRecv->blockCount();
+}
+
+void TfrmMain::clearLog() { w_.memoRecv->clear(); }
+
+void TfrmMain::appendLog(const QString& line) { w_.memoRecv->appendPlainText(line); }
 
 }  // namespace quvan::app

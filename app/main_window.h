@@ -1,66 +1,92 @@
 #pragma once
-// The main window: hosts the receive log, the status bar and the learning
-// indicator, runs the start sequence and reacts when the serial adapter goes.
+// The main window: runs the window's life (creation, start sequence, closing,
+// resizing), keeps the application-wide state and reacts when the serial
+// adapter goes away. The controls live in MainWidgets; the subsystems that
+// own their behaviour connect to them.
 
 #include "app/app_state.h"
+#include "app/core/settings_file.h"
+#include "app/main_widgets.h"
 #include "app/message_service.h"
 #include "link/board_link.h"
 #include "platform/port_list.h"
 
-#include <QLabel>
 #include <QMainWindow>
-#include <QPlainTextEdit>
-#include <QStatusBar>
-#include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace quvan::app {
 
 class MainLineHandlers;
 
+// What the main window works with; owned by the program entry.
+struct MainServices {
+    link::BoardLink& link;
+    MessageService& messages;
+    platform::PortLister& ports;
+    SettingsLocation settingsLocation;
+    // The port to use this run instead of the saved one (--simulate, --port);
+    // the saved one is written back at exit.
+    std::optional<std::string> portOverride;
+};
+
 class TfrmMain final : public QMainWindow {
     Q_OBJECT
 public:
-    TfrmMain(const QString& applicationTitle, link::BoardLink& link, MessageService& messages,
-             platform::PortLister& ports, QWidget* parent = nullptr);
+    TfrmMain(const QString& applicationTitle, MainServices services, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }
-    link::BoardLink& boardLink() { return link_; }
+    MainWidgets& widgets() { return w_; }
+    link::BoardLink& boardLink() { return services_.link; }
+    MessageService& messages() { return services_.messages; }
+    MainLineHandlers& lineHandlers() { return *lineHandlers_; }
 
     void SetLearningIndicator(bool on);
     void RecordBoardVersion(const std::string& line);
+    void SetTableModified(bool modified);
     void PortLost();
     void StartSequence();
+    bool ConnectBoard();
+    void SaveSettings();
 
     // The receive log memoRecv.
     int logLineCount() const;
     void clearLog();
     void appendLog(const QString& line);
-    QString logText() const { return memoRecv_->toPlainText(); }
+    QString logText() const { return w_.memoRecv->toPlainText(); }
 
-    QString statusPanelText(int panel) const { return statusPanels_.at(panel)->text(); }
-    QString learningCaption() const { return pnlAnalyze_->text(); }
-    bool learningIndicatorLit() const { return pnlAnalyze_->property("lit").toBool(); }
+    QString statusPanelText(int panel) const { return w_.sBarPanels.at(panel)->text(); }
+    QString learningCaption() const { return w_.pnlAnalyze->text(); }
+    bool learningIndicatorLit() const { return w_.pnlAnalyze->property("lit").toBool(); }
+
+    // Loads the table file named in the settings at start; set by the table
+    // subsystem. Returns false when the file could not be loaded.
+    std::function<bool(const std::string& path)> loadTableAtStart;
 
     static constexpr const char* kVersionText = "Ver.20251223";
+    static constexpr int kMinWidth = 500;
+    static constexpr int kMinHeight = 400;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery, then FormClose
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void buildWidgets();
+    void FormCreate(const QString& applicationTitle);
+    void LayoutForEdition();
+    void FillParameterLists();
+    void FormClose();
+    void FormResize();
 
+    MainServices services_;
     AppState state_;
-    link::BoardLink& link_;
-    MessageService& messages_;
-    platform::PortLister& ports_;
+    MainWidgets w_;
     std::unique_ptr<MainLineHandlers> lineHandlers_;
-
-    QLabel* pnlAnalyze_ = nullptr;
-    QPlainTextEdit* memoRecv_ = nullptr;
-    std::array<QLabel*, 3> statusPanels_{};
+    std::string savedPortName_;
 };
 
 }  // namespace quvan::app

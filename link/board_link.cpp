@@ -54,7 +54,10 @@ bool BoardLink::OpenPort(bool startReceiver) {
         auto* thread = new TRcvThread(*this, port_, ComPort.RecvTout);
         connect(thread, &QThread::finished, thread, &QObject::deleteLater);
         thread_ = thread;
-        thread->start(QThread::IdlePriority);
+        // Normal priority: the thread sleeps in poll() and costs nothing while
+        // idle, and at idle priority any busy program on the machine would
+        // starve the reception of board lines.
+        thread->start();
     }
     if (!portSearchActive_) {
         ShowPortStatus();

@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 #include "fake_messages.h"
+#include "qstring_printer.h"
+#include "temp_dir.h"
 #include "../link/pty_pair.h"
 
 #include <QApplication>
@@ -27,7 +29,12 @@ protected:
     link::BoardLink link{opener};
     FakeMessages messages;
     NoPorts ports;
-    TfrmMain window{"TAVIRO QUVAN-ARM Tool", link, messages, ports};
+    test_support::TempDir dir;
+    TfrmMain window{"TAVIRO QUVAN-ARM Tool", Services()};
+
+    MainServices Services() {
+        return {link, messages, ports, SettingsLocationFor(dir.path() / "quvan-tool", "", ""), std::nullopt};
+    }
 
     void OpenBoardPort() {
         link.ComPort.PortName = pty.slavePath();
@@ -40,7 +47,7 @@ TEST_F(MainWindowTest, TitleDecidesTheEdition) {
     EXPECT_EQ(window.windowTitle(), "TAVIRO QUVAN-ARM Tool  [ Ver.20251223 ]");
     EXPECT_FALSE(window.state().ProEdition);
     EXPECT_EQ(window.state().WaveLanes, 2);
-    TfrmMain pro("TAVIRO QUVAN-Pro Tool", link, messages, ports);
+    TfrmMain pro("TAVIRO QUVAN-Pro Tool", Services());
     EXPECT_TRUE(pro.state().ProEdition);
     EXPECT_EQ(pro.state().WaveLanes, 4);
     link.setHandlers(nullptr);
@@ -70,7 +77,7 @@ TEST_F(MainWindowTest, BoardLinesReachTheWindow) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.logLineCount() == 3; }, 2000));
     EXPECT_TRUE(window.state().LearningOn);
     EXPECT_EQ(window.state().BoardVersion, "Ver.20240101");
-    EXPECT_FALSE(window.state().IrAck);
+    EXPECT_FALSE(window.state().settings.IrAck);
     EXPECT_EQ(window.logText(), "QUVAN-ARM Ver.20240101\nhello\nIrEND:CRLF");
     pty.write("Trans Mode\r\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.state().LearningOn; }, 2000));

@@ -25,6 +25,10 @@ public:
             // does not hang up the master, as a real device would not.
             slaveKeeper_ = slave;
             path_ = name;
+            // A child process (the simulator) must not inherit our ends, or
+            // closing them would not hang the line up.
+            ::fcntl(master_, F_SETFD, FD_CLOEXEC);
+            ::fcntl(slaveKeeper_, F_SETFD, FD_CLOEXEC);
             ::fcntl(master_, F_SETFL, O_NONBLOCK);
         }
     }

@@ -1,0 +1,236 @@
+#include "link/com_dialog.h"
+
+#include "link/framing.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <optional>
+
+namespace quvan::link {
+namespace {
+
+QComboBox* ListBox(QWidget* parent, const char* name, QRect geometry, const QStringList& items) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(items);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QLabel* Caption(QWidget* parent, const QString& text, QRect geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+// A decimal integer as the user typed it; nothing when it is not one.
+std::optional<int> DecimalInteger(const QString& text) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+}  // namespace
+
+TfrmCom::TfrmCom(BoardLink& link, platform::PortLister& ports, QWidget* mainWindow)
+    : QDialog(mainWindow), link_(link), ports_(ports), mainWindow_(mainWindow) {
+    setObjectName("frmCom");
+    setWindowTitle("ComPort Setting");
+    BuildControls();
+    setFixedSize(360, 318);
+    connect(btnOk, &QPushButton::clicked, this, &TfrmCom::btnOkClick);
+    connect(btnEsc, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnPort, &QPushButton::clicked, this, &TfrmCom::btnPortClick);
+}
+
+void TfrmCom::BuildControls() {
+    auto* gbComPara = new QGroupBox(QStringLiteral("通信条件"), this);
+    gbComPara->setObjectName("gbComPara");
+    gbComPara->setGeometry(8, 6, 170, 170);
+    btnPort = new QPushButton(QStringLiteral("接続ﾎﾟｰﾄ"), gbComPara);
+    btnPort->setObjectName("btnPort");
+    btnPort->setFlat(true);
+    btnPort->setGeometry(6, 22, 74, 22);
+    cmbPort = ListBox(gbComPara, "cmbPort", {84, 22, 78, 22},
+                      {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"});
+    Caption(gbComPara, QStringLiteral("ﾎﾞｰﾚｰﾄ"), {10, 52, 70, 18});
+    cmbBps = ListBox(gbComPara, "cmbBps", {84, 50, 78, 22},
+                     {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "76800", "115200"});
+    Caption(gbComPara, QStringLiteral("ﾃﾞｰﾀﾋﾞｯﾄ"), {10, 80, 70, 18});
+    cmbDataBit = ListBox(gbComPara, "cmbDataBit", {84, 78, 78, 22}, {"7", "8"});
+    Caption(gbComPara, QStringLiteral("ﾊﾟﾘﾃｨﾁｪｯｸ"), {10, 108, 74, 18});
+    cmbParity = ListBox(gbComPara, "cmbParity", {84, 106, 78, 22}, {"NON", "ODD", "EVEN"});
+    Caption(gbComPara, QStringLiteral("ｽﾄｯﾌﾟﾋﾞｯﾄ"), {10, 136, 70, 18});
+    cmbStopBit = ListBox(gbComPara, "cmbStopBit", {84, 134, 78, 22}, {"1", "2"});
+
+    auto* gbSend = new QGroupBox(QStringLiteral("送信条件"), this);
+    gbSend->setObjectName("gbSend");
+    gbSend->setGeometry(184, 6, 168, 82);
+    Caption(gbSend, QStringLiteral("ﾍｯﾀﾞｰ"), {8, 24, 50, 18});
+    cmbSendHead = ListBox(gbSend, "cmbSendHead", {60, 22, 70, 22}, {QStringLiteral("無し"), "STX"});
+    Caption(gbSend, "Hex", {134, 24, 30, 18});
+    Caption(gbSend, QStringLiteral("ﾃﾞﾘﾐﾀ"), {8, 52, 50, 18});
+    const QStringList delimiters{QStringLiteral("無し"), "ETX", "CR", "LF", "CRLF"};
+    cmbSendDlmt = ListBox(gbSend, "cmbSendDlmt", {60, 50, 70, 22}, delimiters);
+    Caption(gbSend, "Hex", {134, 52, 30, 18});
+
+    auto* gbRecv = new QGroupBox(QStringLiteral("受信条件"), this);
+    gbRecv->setObjectName("gbRecv");
+    gbRecv->setGeometry(184, 94, 168, 82);
+    Caption(gbRecv, QStringLiteral("ﾃﾞﾘﾐﾀ"), {8, 24, 50, 18});
+    cmbRecvDlmt = ListBox(gbRecv, "cmbRecvDlmt", {60, 22, 70, 22}, delimiters);
+    Caption(gbRecv, "Hex", {134, 24, 30, 18});
+    Caption(gbRecv, QStringLiteral("ﾀｲﾑｱｳﾄ"), {8, 52, 50, 18});
+    edtRecvTout = new QLineEdit(gbRecv);
+    edtRecvTout->setObjectName("edtRecvTout");
+    edtRecvTout->setGeometry(60, 50, 70, 22);
+    Caption(gbRecv, "mSec", {134, 52, 34, 18});
+
+    auto* groupBox1 = new QGroupBox(QStringLiteral("赤外出力完了コード"), this);
+    groupBox1->setObjectName("GroupBox1");
+    groupBox1->setGeometry(8, 182, 344, 82);
+    rbACK = new QRadioButton(QStringLiteral(" ACK (0x06)"), groupBox1);
+    rbACK->setObjectName("rbACK");
+    rbACK->setGeometry(12, 24, 320, 20);
+    rbCRLF = new QRadioButton(QStringLiteral("”ACK”+CRLF (0x0D,0x0A)"), groupBox1);
+    rbCRLF->setObjectName("rbCRLF");
+    rbCRLF->setGeometry(12, 50, 320, 20);
+
+    btnOk = new QPushButton(QStringLiteral("設定"), this);
+    btnOk->setObjectName("btnOk");
+    btnOk->setGeometry(186, 280, 80, 28);
+    btnOk->setDefault(true);
+    btnEsc = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    btnEsc->setObjectName("btnEsc");
+    btnEsc->setGeometry(272, 280, 80, 28);
+}
+
+int TfrmCom::Message(int kind, const QString& caption, const QString& text) {
+    return showMessage_ ? showMessage_(kind, caption, text) : 2;
+}
+
+void TfrmCom::LoadFromRecord() {
+    const RS232C& port = link_.ComPort;
+    cmbPort->setCurrentText(QString::fromStdString(port.PortName));
+    cmbBps->setCurrentText(QString::number(port.BaudRate));
+    cmbDataBit->setCurrentText(QString::number(port.ByteSize));
+    cmbStopBit->setCurrentText(QString::number(port.StopBits));
+    cmbParity->setCurrentText(QString::fromStdString(port.Parity));
+    cmbSendHead->setCurrentIndex(HeadIndex(port.SendHead));
+    cmbSendDlmt->setCurrentIndex(DlmtIndex(port.SendDlmt));
+    cmbRecvDlmt->setCurrentIndex(DlmtIndex(port.RecvDlmt));
+    edtRecvTout->setText(QString::number(port.RecvTout));
+}
+
+void TfrmCom::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        LoadFromRecord();
+        SetAdvancedEnabled(false);
+        (*irAck_ ? rbACK : rbCRLF)->setChecked(true);
+        if (mainWindow_ != nullptr) {
+            const QRect main = mainWindow_->frameGeometry();
+            move(main.left() + (main.width() - width()) / 2, main.top() + (main.height() - height()) / 2);
+        }
+    }
+    QDialog::showEvent(event);
+    // Each showing searches the ports once, as soon as the dialog is up.
+    if (searchTag_ == 0) {
+        QTimer::singleShot(0, this, [this] {
+            if (searchTag_ == 0 && isVisible()) {
+                searchTag_ = 1;
+                SearchPort(true);
+            }
+        });
+    }
+}
+
+void TfrmCom::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous()) {
+        searchTag_ = 0;
+    }
+}
+
+void TfrmCom::mouseDoubleClickEvent(QMouseEvent* event) {
+    QDialog::mouseDoubleClickEvent(event);
+    SetAdvancedEnabled(!cmbDataBit->isEnabled());
+}
+
+void TfrmCom::SetAdvancedEnabled(bool on) {
+    for (QWidget* widget : std::initializer_list<QWidget*>{cmbDataBit, cmbStopBit, cmbParity,
+                                                           cmbSendHead, cmbSendDlmt, cmbRecvDlmt,
+                                                           edtRecvTout}) {
+        widget->setEnabled(on);
+    }
+    if (systemPathVisible_) {
+        systemPathVisible_(on);
+    }
+}
+
+bool TfrmCom::SearchPort(bool fillList) {
+    SearchCallbacks callbacks;
+    const QString typed = cmbPort->currentText();
+    if (fillList) {
+        cmbPort->clear();
+        cmbPort->setCurrentText(typed);
+        callbacks.portOpened = [this](const std::string& name) {
+            cmbPort->addItem(QString::fromStdString(name));
+        };
+    }
+    callbacks.boardFound = boardFound_;
+    const bool found = link::SearchPort(link_, ports_, callbacks);
+    cmbPort->setCurrentText(typed);  // the search leaves the typed port alone
+    return found;
+}
+
+void TfrmCom::btnOkClick() {
+    RS232C& port = link_.ComPort;
+    port.PortName = cmbPort->currentText().toStdString();
+    // Each number is taken as soon as it converts; a bad one stops here and
+    // leaves the ones before it changed, with the dialog still open.
+    const std::pair<QComboBox*, int*> numbers[] = {
+        {cmbBps, &port.BaudRate}, {cmbDataBit, &port.ByteSize}, {cmbStopBit, &port.StopBits}};
+    for (const auto& [box, field] : numbers) {
+        const std::optional<int> value = DecimalInteger(box->currentText());
+        if (!value) {
+            Message(1, QStringLiteral("Error"),
+                    QStringLiteral("'%1' is not a valid integer value").arg(box->currentText()));
+            return;
+        }
+        *field = *value;
+    }
+    port.Parity = cmbParity->currentText().toStdString();
+    port.SendHead = cmbSendHead->currentText().toStdString();
+    port.SendDlmt = cmbSendDlmt->currentText().toStdString();
+    port.RecvDlmt = cmbRecvDlmt->currentText().toStdString();
+    port.RecvTout = DecimalInteger(edtRecvTout->text()).value_or(100);
+    *irAck_ = rbACK->isChecked();
+
+    if (link_.OpenPort(true)) {
+        accept();
+        return;
+    }
+    Message(1, QStringLiteral("警告"),
+            QString::fromStdString(port.PortName) + QStringLiteral(" を設定出来ません。"));
+}
+
+void TfrmCom::btnPortClick() {
+    if (Message(2, QStringLiteral("COM Port Search"), QStringLiteral("Connect the USB to Serial Cable")) != 1) {
+        return;
+    }
+    SearchPort(false);
+    Message(1, QStringLiteral("Completed"),
+            link_.ComPort.PortOpen
+                ? QStringLiteral("The connection port is ") + QString::fromStdString(link_.ComPort.PortName)
+                : QStringLiteral("Unknown COM port !"));
+}
+
+}  // namespace quvan::link

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Screenshots of the main window (both editions), the message box and the
+# communication settings dialog, under a virtual X server. Output: screenshots/
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$here/scripts/install-deps.sh"
+"$here/scripts/build.sh"
+out="${1:-$here/screenshots}"
+mkdir -p "$out"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "${QUVAN_BUILD_DIR:-$here/build}/bin/quvan-screenshots" "$out"
+ls "$out"

@@ -1,0 +1,141 @@
+// The tool against the simulated board on a pseudo-terminal: start-up,
+// learning indicator, version, and losing the line.
+
+#include "../frame/qstring_printer.h"
+#include "../frame/temp_dir.h"
+#include "app/program.h"
+#include "sim_process.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+namespace quvan::app {
+namespace {
+
+using test_support::ReadFileBytes;
+using test_support::SimProcess;
+using test_support::TempDir;
+
+class ListedPorts final : public platform::PortLister {
+public:
+    std::vector<std::string> names;
+    std::vector<std::string> ports() override { return names; }
+};
+
+class Silence final : public platform::SoundPlayer {
+public:
+    void playAsync(const std::string&) override {}
+};
+
+struct Tool {
+    Tool(const QString& title, std::optional<std::string> port, const TempDir& dir) {
+        options.title = title;
+        options.settingsLocation = SettingsLocationFor(dir.path() / "quvan-tool", "", "");
+        options.port = std::move(port);
+        options.ports = &ports;
+        options.sounds = &silence;
+        program = std::make_unique<Program>(options);
+    }
+    ListedPorts ports;
+    Silence silence;
+    ProgramOptions options;
+    std::unique_ptr<Program> program;
+};
+
+class StartUp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Answer every message box with its first button, without a screen.
+        TfrmMsgBox::SetAnswerer([this](TfrmMsgBox& box) {
+            shown.push_back(box.Text());
+            box.CloseWithOk();
+        });
+    }
+    void TearDown() override { TfrmMsgBox::SetAnswerer(nullptr); }
+
+    TempDir dir;
+    QString wireLog() const { return QString::fromStdString((dir.path() / "wire.log").string()); }
+    QStringList shown;
+};
+
+TEST_F(StartUp, StdEditionRunsTheStartSequenceOnce) {
+    SimProcess sim({"--wire-log", wireLog()});
+    ASSERT_FALSE(sim.path().empty());
+    Tool tool("TAVIRO QUVAN-ARM Tool", sim.path(), dir);
+    TfrmMain& main = tool.program->frmMain();
+    main.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().StartupDone; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadFileBytes(wireLog()).endsWith("T\r\n"); }, 2000));
+    EXPECT_EQ(ReadFileBytes(wireLog()), "Ver\r\nZEM:off\r\nVersion:STD\r\nT\r\n");
+    EXPECT_EQ(main.state().BoardVersion, "Ver.20251223");
+    EXPECT_EQ(main.statusPanelText(0), QString::fromStdString(sim.path()));
+    QTest::qWait(200);
+    EXPECT_FALSE(main.state().LearningOn);
+    // Before start-up was done only the version reply counted; the echo of
+    // the edition command comes after it and is logged, "Trans Mode" is not.
+    EXPECT_EQ(main.logText(), "Version:STD");
+
+    // Showing the window again does not start over.
+    main.hide();
+    main.show();
+    QTest::qWait(300);
+    EXPECT_EQ(ReadFileBytes(wireLog()), "Ver\r\nZEM:off\r\nVersion:STD\r\nT\r\n");
+}
+
+TEST_F(StartUp, ProEditionAnnouncesItselfAndModeLinesMoveTheIndicator) {
+    SimProcess sim({"--pro", "--wire-log", wireLog()});
+    Tool tool("TAVIRO QUVAN-Pro Tool", sim.path(), dir);
+    TfrmMain& main = tool.program->frmMain();
+    main.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().StartupDone; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadFileBytes(wireLog()).endsWith("T\r\n"); }, 2000));
+    EXPECT_EQ(ReadFileBytes(wireLog()), "Ver\r\nZEM:off\r\nVersion:Pro\r\nT\r\n");
+
+    link::BoardLink& link = tool.program->boardLink();
+    link.SendCommand("A:Pro");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().LearningOn; }, 2000));
+    EXPECT_EQ(main.learningCaption(), "学習 On");
+    link.SendCommand("T");
+    EXPECT_TRUE(link.WaitResponse(2000));
+    EXPECT_FALSE(main.state().LearningOn);
+    // A version asked for later is logged and recorded.
+    link.SendCommand("V");
+    EXPECT_TRUE(link.WaitResponse(2000));
+    EXPECT_EQ(main.logText(), "Version:Pro\nQUVAN-Pro Ver.20251223");
+}
+
+TEST_F(StartUp, WithoutABoardNothingIsSent) {
+    Tool tool("TAVIRO QUVAN-ARM Tool", std::string("/dev/quvan-missing"), dir);
+    TfrmMain& main = tool.program->frmMain();
+    main.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().StartupDone; }, 3000));
+    EXPECT_FALSE(tool.program->boardLink().ComPort.PortOpen);
+    EXPECT_EQ(main.statusPanelText(0), "COM:OFF");
+}
+
+TEST_F(StartUp, TheBoardHangingUpIsReportedAndThePortClosed) {
+    SimProcess sim({});
+    Tool tool("TAVIRO QUVAN-ARM Tool", sim.path(), dir);
+    TfrmMain& main = tool.program->frmMain();
+    main.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().StartupDone; }, 5000));
+    ASSERT_TRUE(tool.program->boardLink().ComPort.PortOpen);
+    sim.control("hangup");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 5000));
+    EXPECT_EQ(shown.front(), QString::fromStdString(sim.path()) +
+                                 " が閉じられました。\n通信ケーブル等を確認して下さい。");
+    EXPECT_FALSE(tool.program->boardLink().ComPort.PortOpen);
+    EXPECT_EQ(main.statusPanelText(0), "COM:OFF");
+}
+
+}  // namespace
+}  // namespace quvan::app
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
