@@ -28,8 +28,16 @@ int Run(QApplication& application) {
         "simulate", "Start with the simulated board attached (quvan-sim on a pseudo-terminal).");
     const QCommandLineOption port("port", "Use this serial port for this run instead of the saved one.",
                                   "name");
+    QCommandLineOption quitAfterStart("quit-after-start",
+                                      "Quit as soon as the start sequence has run (for measurements).");
+    quitAfterStart.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption searchPorts(
+        "search-ports", "Ports a port search walks, comma-separated, instead of every serial device "
+                        "of the machine (an empty list searches nothing).", "names");
     parser.addOption(simulate);
     parser.addOption(port);
+    parser.addOption(searchPorts);
+    parser.addOption(quitAfterStart);
     parser.process(application);
 
     app::ProgramOptions options;
@@ -54,7 +62,19 @@ int Run(QApplication& application) {
         options.port = parser.value(port).toStdString();
     }
 
+    platform::FixedPortLister listedPorts;
+    if (parser.isSet(searchPorts)) {
+        for (const QString& name : parser.value(searchPorts).split(',', Qt::SkipEmptyParts)) {
+            listedPorts.names.push_back(name.trimmed().toStdString());
+        }
+        options.ports = &listedPorts;
+    }
+
     app::Program program(options);
+    if (parser.isSet(quitAfterStart)) {
+        QObject::connect(&program.frmMain(), &app::TfrmMain::startupFinished, &application,
+                         &QApplication::quit, Qt::QueuedConnection);
+    }
     program.frmMain().show();
     return QApplication::exec();
 }

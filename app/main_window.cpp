@@ -236,6 +236,7 @@ void TfrmMain::StartSequence() {
     link.ShowPortStatus();
     w_.btnTest->setFocus();
     state_.StartupDone = true;
+    emit startupFinished();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

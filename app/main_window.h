@@ -70,6 +70,10 @@ public:
     static constexpr int kMinWidth = 500;
     static constexpr int kMinHeight = 400;
 
+signals:
+    // The start sequence has run (once, after the first showing).
+    void startupFinished();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery, then FormClose

@@ -39,7 +39,52 @@ TRcvThread::~TRcvThread() {
 
 void TRcvThread::requestStop() {
     stopRequested_ = true;
+    {
+        std::lock_guard lock(currentMutex_);
+        if (current_) {
+            {
+                std::lock_guard callLock(current_->mutex);
+                current_->stop = true;
+            }
+            current_->done.notify_all();
+        }
+    }
     wake();
+}
+
+void TRcvThread::CallOnUiThread(std::function<void()> call) {
+    auto pending = std::make_shared<PendingCall>();
+    {
+        std::lock_guard lock(currentMutex_);
+        current_ = pending;
+        pending->stop = stopRequested_;
+    }
+    QMetaObject::invokeMethod(
+        &link_,
+        [pending, call = std::move(call)] {
+            {
+                std::lock_guard lock(pending->mutex);
+                if (pending->abandoned) {
+                    return;
+                }
+            }
+            call();
+            {
+                std::lock_guard lock(pending->mutex);
+                pending->finished = true;
+            }
+            pending->done.notify_all();
+        },
+        Qt::QueuedConnection);
+    {
+        std::unique_lock lock(pending->mutex);
+        pending->done.wait(lock, [&] { return pending->finished || pending->stop; });
+        if (!pending->finished) {
+            pending->abandoned = true;
+        }
+    }
+    std::lock_guard lock(currentMutex_);
+    current_.reset();
 }
 
 void TRcvThread::wake() {
@@ -82,8 +127,7 @@ void TRcvThread::run() {
             com.CommError = true;
         } else if (status.bytesWaiting > 0) {
             const std::uint32_t pending = status.bytesWaiting;
-            QMetaObject::invokeMethod(&link_, [this, pending] { link_.ReadPending(pending); },
-                                      Qt::BlockingQueuedConnection);
+            CallOnUiThread([&link = link_, pending] { link.ReadPending(pending); });
             lastRcvTick = NowMs();
         }
         if (com.CommError) {
@@ -92,8 +136,7 @@ void TRcvThread::run() {
         const std::uint32_t idle = NowMs() - lastRcvTick;
         if (idle > static_cast<std::uint32_t>(recvToutMs_)) {
             if (link_.pendingLineLength() > 0 && !stopRequested_) {
-                QMetaObject::invokeMethod(&link_, [this] { link_.FlushIdleLine(); },
-                                          Qt::BlockingQueuedConnection);
+                CallOnUiThread([&link = link_] { link.FlushIdleLine(); });
             }
             lastRcvTick = NowMs();
         }

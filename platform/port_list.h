@@ -29,4 +29,11 @@ public:
     std::vector<std::string> ports() override { return ListSerialPorts(); }
 };
 
+// A fixed list, e.g. the ports the user named on the command line.
+class FixedPortLister final : public PortLister {
+public:
+    std::vector<std::string> names;
+    std::vector<std::string> ports() override { return names; }
+};
+
 }  // namespace quvan::platform

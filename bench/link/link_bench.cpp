@@ -2,7 +2,9 @@
 //   idle     — processor time used with the port open and nothing arriving
 //   flood    — wave lines framed and dispatched per second (handlers as hooks)
 //   latency  — from the last byte of a CR LF line to its dispatch
-// Usage: link_bench [--sim PATH]   (with --sim, the simulator floods the lines)
+// Usage: link_bench [--sim PATH | --no-sim]
+// The flood comes from quvan-sim (built beside this program) unless --no-sim
+// asks for an in-process writer on a pseudo-terminal.
 
 #include "link/board_link.h"
 #include "link/line_dispatcher.h"
@@ -118,7 +120,12 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const QStringList args = application.arguments();
     const int simAt = static_cast<int>(args.indexOf("--sim"));
-    const QString simPath = simAt > 0 && simAt + 1 < args.size() ? args[simAt + 1] : QString();
+    QString simPath = simAt > 0 && simAt + 1 < args.size() ? args[simAt + 1] : QString();
+#ifdef QUVAN_SIM_PATH
+    if (simPath.isEmpty() && !args.contains("--no-sim")) {
+        simPath = QStringLiteral(QUVAN_SIM_PATH);
+    }
+#endif
 
     platform::PosixSerialPortOpener opener;
     HookHandlers handlers;
