@@ -1,5 +1,7 @@
 #include "app/main_widgets.h"
 
+#include "capture/view/wave_view.h"
+
 #include <QHBoxLayout>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -139,22 +141,22 @@ void BuildControlStrip(QWidget* parent, MainWidgets& w) {
     w.btnWavePrint = Place<QPushButton>(p, "btnWavePrint", {940, 4, 56, 24}, QStringLiteral("Print"));
 
     // Second row: decoder options and the time-sampling parameters.
-    w.ckCodeCheck = Place<QCheckBox>(p, "ckCodeCheck", {86, 32, 86, 20}, QStringLiteral("CodeCheck"));
-    w.ckFullCode = Place<QCheckBox>(p, "ckFullCode", {174, 32, 78, 20}, QStringLiteral("FullCode"));
-    w.ckEiritsu = Place<QCheckBox>(p, "ckEiritsu", {256, 32, 66, 20}, QStringLiteral("Eiritsu"));
-    w.ckPhilips = Place<QCheckBox>(p, "ckPhilips", {324, 32, 66, 20}, QStringLiteral("Philips"));
-    w.ckSerial = Place<QCheckBox>(p, "ckSerial", {392, 32, 58, 20}, QStringLiteral("Serial"));
-    w.ckMultiHeader = Place<QCheckBox>(p, "ckMultiHeader", {452, 32, 96, 20}, QStringLiteral("MultiHeader"));
-    w.lblTs = Place<QLabel>(p, "lblTs", {552, 34, 22, 18}, QStringLiteral("Ts:"));
-    w.cmbTs = EditableCombo(p, "cmbTs", {574, 31, 62, 22});
-    w.lblTw = Place<QLabel>(p, "lblTw", {640, 34, 24, 18}, QStringLiteral("Tw:"));
-    w.cmbTw = EditableCombo(p, "cmbTw", {664, 31, 66, 22});
-    w.lblBt = Place<QLabel>(p, "lblBt", {734, 34, 32, 18}, QStringLiteral("Bits:"));
-    w.cmbBt = EditableCombo(p, "cmbBt", {766, 31, 52, 22});
-    w.cmbSBit = EditableCombo(p, "cmbSBit", {822, 31, 44, 22});
+    w.ckCodeCheck = Place<QCheckBox>(p, "ckCodeCheck", {86, 32, 90, 20}, QStringLiteral("CodeCheck"));
+    w.ckFullCode = Place<QCheckBox>(p, "ckFullCode", {180, 32, 78, 20}, QStringLiteral("FullCode"));
+    w.ckEiritsu = Place<QCheckBox>(p, "ckEiritsu", {262, 32, 66, 20}, QStringLiteral("Eiritsu"));
+    w.ckPhilips = Place<QCheckBox>(p, "ckPhilips", {330, 32, 66, 20}, QStringLiteral("Philips"));
+    w.ckSerial = Place<QCheckBox>(p, "ckSerial", {398, 32, 58, 20}, QStringLiteral("Serial"));
+    w.ckMultiHeader = Place<QCheckBox>(p, "ckMultiHeader", {458, 32, 96, 20}, QStringLiteral("MultiHeader"));
+    w.lblTs = Place<QLabel>(p, "lblTs", {558, 34, 22, 18}, QStringLiteral("Ts:"));
+    w.cmbTs = EditableCombo(p, "cmbTs", {580, 31, 62, 22});
+    w.lblTw = Place<QLabel>(p, "lblTw", {646, 34, 24, 18}, QStringLiteral("Tw:"));
+    w.cmbTw = EditableCombo(p, "cmbTw", {670, 31, 66, 22});
+    w.lblBt = Place<QLabel>(p, "lblBt", {740, 34, 32, 18}, QStringLiteral("Bits:"));
+    w.cmbBt = EditableCombo(p, "cmbBt", {772, 31, 52, 22});
+    w.cmbSBit = EditableCombo(p, "cmbSBit", {828, 31, 44, 22});
 }
 
-QWidget* BuildWavePanel(QWidget* parent, MainWidgets& w) {
+QWidget* BuildWavePanel(QWidget* parent, MainWidgets& w, int waveLanes) {
     w.pnlWave = Make<QWidget>(parent, "pnlWave");
     auto* layout = new QVBoxLayout(w.pnlWave);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -163,11 +165,7 @@ QWidget* BuildWavePanel(QWidget* parent, MainWidgets& w) {
     layout->addWidget(w.pnlCont);
     w.waveViewport = Make<QWidget>(w.pnlWave, "waveViewport");
     layout->addWidget(w.waveViewport, 1);
-    w.imgWave = Make<QWidget>(w.waveViewport, "imgWave");
-    w.imgWave->setAutoFillBackground(true);
-    QPalette white = w.imgWave->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    w.imgWave->setPalette(white);
+    w.imgWave = new WaveView(waveLanes, w.waveViewport);
     w.scrBar = Make<QScrollBar>(w.pnlWave, "scrBar", Qt::Horizontal);
     w.scrBar->setRange(0, 100);
     layout->addWidget(w.scrBar);
@@ -199,7 +197,7 @@ QWidget* BuildReceivePanel(QWidget* parent, MainWidgets& w) {
 
 }  // namespace
 
-void BuildMainWidgets(QMainWindow& window, MainWidgets& w) {
+void BuildMainWidgets(QMainWindow& window, MainWidgets& w, int waveLanes) {
     BuildMenus(window, w);
 
     auto* central = Make<QWidget>(&window, "central");
@@ -218,7 +216,7 @@ void BuildMainWidgets(QMainWindow& window, MainWidgets& w) {
     upperLayout->setSpacing(0);
     w.sGrid = Make<QTableView>(upper, "sGrid");
     upperLayout->addWidget(w.sGrid, 1);
-    upperLayout->addWidget(BuildWavePanel(upper, w));
+    upperLayout->addWidget(BuildWavePanel(upper, w, waveLanes));
     w.splRecv->addWidget(upper);
     w.splRecv->addWidget(BuildReceivePanel(w.splRecv, w));
     w.splRecv->setStretchFactor(0, 1);

@@ -3,6 +3,8 @@
 // subsystems reach the controls they own through this struct; the window
 // class itself only runs the window's life.
 
+#include "capture/view/wave_view.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -112,7 +114,7 @@ struct MainWidgets {
     QPushButton* btnWaveSave = nullptr;
     QPushButton* btnWavePrint = nullptr;
     QWidget* waveViewport = nullptr;  // clips the wide image to the panel
-    QWidget* imgWave = nullptr;
+    WaveView* imgWave = nullptr;
     QScrollBar* scrBar = nullptr;
 
     // Receive panel.
@@ -128,7 +130,8 @@ struct MainWidgets {
     std::array<QLabel*, 3> sBarPanels{};
 };
 
-// Creates all controls inside `window` (menus, central area, status bar).
-void BuildMainWidgets(QMainWindow& window, MainWidgets& w);
+// Creates all controls inside `window` (menus, central area, status bar);
+// the wave image gets one lane per capture the edition shows.
+void BuildMainWidgets(QMainWindow& window, MainWidgets& w, int waveLanes);
 
 }  // namespace quvan::app

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/main_line_handlers.h"
+#include "capture/view/wave_view.h"
 #include "link/port_search.h"
 
 #include <QCloseEvent>
@@ -23,7 +24,7 @@ TfrmMain::TfrmMain(const QString& applicationTitle, MainServices services, QWidg
     : QMainWindow(parent), services_(std::move(services)),
       lineHandlers_(std::make_unique<MainLineHandlers>(*this)) {
     setObjectName("frmMain");
-    BuildMainWidgets(*this, w_);
+    BuildMainWidgets(*this, w_, IsProTitle(applicationTitle.toStdString()) ? 4 : 2);
     FormCreate(applicationTitle);
 
     link::BoardLink& link = services_.link;
@@ -120,7 +121,7 @@ void TfrmMain::LayoutForEdition() {
     w_.scrBar->setFixedHeight(barHeight);
     w_.pnlWave->setFixedHeight(stripHeight + laneHeight + barHeight + 2);
     w_.waveViewport->setFixedHeight(laneHeight);
-    w_.imgWave->setGeometry(1, 2, 20000, w_.pnlWave->height() - stripHeight - barHeight - 4);
+    w_.imgWave->move(1, 2);  // 20000 wide, one 50-pixel lane per capture less 2
 
     // The receive panel is 150 high; only the Pro edition lets the user move
     // the splitter above it.

@@ -1,0 +1,66 @@
+#pragma once
+// The wave image: one 50-pixel lane per capture on a 20000-pixel-wide
+// picture, drawn pulse by pulse as the board reports them, with two measuring
+// marks drawn by exclusive-or so that drawing a mark again removes it. The
+// picture is kept in memory; a paint only copies the exposed part of it.
+
+#include "capture/view/wave_geometry.h"
+#include "capture/wave_lane.h"
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+namespace quvan {
+
+class WaveView final : public QWidget {
+    Q_OBJECT
+public:
+    WaveView(int lanes, QWidget* parent = nullptr);
+
+    int lanes() const { return lanes_; }
+    int zoom() const { return zoom_; }
+    int startMark() const { return startMark_; }
+    int endMark() const { return endMark_; }
+    const QImage& image() const { return image_; }
+
+    // Draws pair `index` of `data` into `lane`; index 0 starts the lane over.
+    void DrawPair(int lane, int index, const WaveLane& data);
+    // Clears one lane, or every lane when lane >= lanes().
+    void ClearLanes(int lane);
+    // Sets the zoom and draws every captured lane again.
+    void RedrawLanes(int zoom, const std::array<WaveLane, kLaneSlots>& data);
+    // A mouse press at x: right button moves the start mark, left the end mark.
+    void MoveMark(int x, Qt::MouseButton button);
+
+    // Run after a lane has been drawn again (sampling grids, lane labels).
+    std::function<void(int lane)> laneRedrawn;
+    // Run by ClearLanes (the main window empties its second status panel).
+    std::function<void()> lanesCleared;
+
+signals:
+    // The left button was released at (x, y) with an end mark placed.
+    void measureRequested(int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void ToggleMark(int x, QColor colour);
+    void LineTo(QPainter& painter, int x, int y);
+
+    int lanes_;
+    QImage image_;
+    int zoom_ = kInitialZoom;
+    int startMark_ = -1;
+    int endMark_ = -1;
+    // Where the pen stands between DrawPair calls of the lane being drawn.
+    int penX_ = 0;
+    int penY_ = 0;
+    int lowY_ = 0;
+    std::int64_t time_ = 0;
+};
+
+}  // namespace quvan
