@@ -10,9 +10,9 @@ namespace quvan::app {
 
 struct AppState {
     bool ProEdition = false;
-    int WaveLanes = 2;            // 4 in Pro, 2 in STD
+    int WaveLanes = 2; // 4 in Pro, 2 in STD
     bool StartupDone = false;
-    bool LearningOn = false;      // written only by SetLearningIndicator
+    bool LearningOn = false; // written only by SetLearningIndicator
     bool TableModified = false;
     std::string BoardVersion;     // "Ver." and the 8 characters after it
     int WaveScrollExtent = -1500; // scroll range of the wave image, kept by FormResize
@@ -31,4 +31,4 @@ inline std::string VersionField(const std::string& line) {
     return at == std::string::npos ? std::string() : line.substr(at, 12);
 }
 
-}  // namespace quvan::app
+} // namespace quvan::app

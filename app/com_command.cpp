@@ -29,4 +29,4 @@ void RunCommunicationSettings(TfrmMain& main, link::TfrmCom& dialog) {
     link.SendCommand(main.state().settings.IrAck ? "IrEND:ACK" : "IrEND:CRLF");
 }
 
-}  // namespace quvan::app
+} // namespace quvan::app

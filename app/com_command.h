@@ -12,4 +12,4 @@ class TfrmMain;
 
 void RunCommunicationSettings(TfrmMain& main, link::TfrmCom& dialog);
 
-}  // namespace quvan::app
+} // namespace quvan::app

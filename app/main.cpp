@@ -26,14 +26,16 @@ int Run(QApplication& application) {
     parser.addHelpOption();
     const QCommandLineOption simulate(
         "simulate", "Start with the simulated board attached (quvan-sim on a pseudo-terminal).");
-    const QCommandLineOption port("port", "Use this serial port for this run instead of the saved one.",
-                                  "name");
-    QCommandLineOption quitAfterStart("quit-after-start",
-                                      "Quit as soon as the start sequence has run (for measurements).");
+    const QCommandLineOption port(
+        "port", "Use this serial port for this run instead of the saved one.", "name");
+    QCommandLineOption quitAfterStart(
+        "quit-after-start", "Quit as soon as the start sequence has run (for measurements).");
     quitAfterStart.setFlags(QCommandLineOption::HiddenFromHelp);
     const QCommandLineOption searchPorts(
-        "search-ports", "Ports a port search walks, comma-separated, instead of every serial device "
-                        "of the machine (an empty list searches nothing).", "names");
+        "search-ports",
+        "Ports a port search walks, comma-separated, instead of every serial device "
+        "of the machine (an empty list searches nothing).",
+        "names");
     parser.addOption(simulate);
     parser.addOption(port);
     parser.addOption(searchPorts);
@@ -79,14 +81,15 @@ int Run(QApplication& application) {
     return QApplication::exec();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     try {
         return Run(application);
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromLocal8Bit(error.what()));
+        QMessageBox::critical(nullptr, QApplication::applicationName(),
+                              QString::fromLocal8Bit(error.what()));
     } catch (...) {
         QMessageBox::critical(nullptr, QApplication::applicationName(), QString());
     }

@@ -14,17 +14,25 @@ link::DispatchState MainLineHandlers::dispatchState() const {
     return state;
 }
 
-void MainLineHandlers::SetLearningIndicator(bool on) { window_.SetLearningIndicator(on); }
+void MainLineHandlers::SetLearningIndicator(bool on) {
+    window_.SetLearningIndicator(on);
+}
 
 void MainLineHandlers::RecordBoardVersion(const std::string& line) {
     window_.RecordBoardVersion(line);
 }
 
-void MainLineHandlers::SetIrAck(bool ackByte) { window_.state().settings.IrAck = ackByte; }
+void MainLineHandlers::SetIrAck(bool ackByte) {
+    window_.state().settings.IrAck = ackByte;
+}
 
-int MainLineHandlers::logLineCount() const { return window_.logLineCount(); }
+int MainLineHandlers::logLineCount() const {
+    return window_.logLineCount();
+}
 
-void MainLineHandlers::clearLog() { window_.clearLog(); }
+void MainLineHandlers::clearLog() {
+    window_.clearLog();
+}
 
 void MainLineHandlers::appendLog(const std::string& line) {
     // Received bytes above 0x7F are not ASCII; show them as Latin-1 rather than
@@ -32,4 +40,4 @@ void MainLineHandlers::appendLog(const std::string& line) {
     window_.appendLog(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
 }
 
-}  // namespace quvan::app
+} // namespace quvan::app

@@ -12,7 +12,7 @@ namespace quvan::app {
 class TfrmMain;
 
 class MainLineHandlers final : public link::LineHandlers {
-public:
+  public:
     explicit MainLineHandlers(TfrmMain& window) : window_(window) {}
 
     // Subsystems that handle lines plug in here; an empty hook ignores the line.
@@ -34,7 +34,7 @@ public:
     void clearLog() override;
     void appendLog(const std::string& line) override;
 
-private:
+  private:
     static void Call(const LineHook& hook, const std::string& line) {
         if (hook) {
             hook(line);
@@ -43,4 +43,4 @@ private:
     TfrmMain& window_;
 };
 
-}  // namespace quvan::app
+} // namespace quvan::app

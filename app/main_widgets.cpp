@@ -29,8 +29,7 @@ void ClickStatusBar::mouseDoubleClickEvent(QMouseEvent* event) {
 
 namespace {
 
-template <typename T, typename... Args>
-T* Make(QWidget* parent, const char* name, Args&&... args) {
+template <typename T, typename... Args> T* Make(QWidget* parent, const char* name, Args&&... args) {
     auto* widget = new T(std::forward<Args>(args)..., parent);
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -46,7 +45,8 @@ T* Place(QWidget* parent, const char* name, QRect geometry, Args&&... args) {
 QComboBox* EditableCombo(QWidget* parent, const char* name, QRect geometry) {
     auto* combo = Place<QComboBox>(parent, name, geometry);
     combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);  // Enter adds to the list only where a handler says so
+    combo->setInsertPolicy(
+        QComboBox::NoInsert); // Enter adds to the list only where a handler says so
     return combo;
 }
 
@@ -91,9 +91,12 @@ QWidget* BuildTopBar(QWidget* parent, MainWidgets& w) {
     }
     w.ckCursor = Place<QCheckBox>(p, "ckCursor", {282, 6, 100, 20}, QStringLiteral("Cursor Auto"));
     w.ckCursor->setChecked(true);
-    w.btnTableWrite = Place<QPushButton>(p, "btnTableWrite", {388, 4, 100, 24}, QStringLiteral("QUVANに登録"));
-    w.btnTableLoad = Place<QPushButton>(p, "btnTableLoad", {492, 4, 100, 24}, QStringLiteral("QUVAN読込み"));
-    w.btnTablePrint = Place<QPushButton>(p, "btnTablePrint", {596, 4, 90, 24}, QStringLiteral("Table 印刷"));
+    w.btnTableWrite =
+        Place<QPushButton>(p, "btnTableWrite", {388, 4, 100, 24}, QStringLiteral("QUVANに登録"));
+    w.btnTableLoad =
+        Place<QPushButton>(p, "btnTableLoad", {492, 4, 100, 24}, QStringLiteral("QUVAN読込み"));
+    w.btnTablePrint =
+        Place<QPushButton>(p, "btnTablePrint", {596, 4, 90, 24}, QStringLiteral("Table 印刷"));
     w.ckRF_ID = Place<QCheckBox>(p, "ckRF_ID", {696, 6, 64, 20}, QStringLiteral("RF-ID"));
     w.ckPcode = Place<QCheckBox>(p, "ckPcode", {764, 6, 70, 20}, QStringLiteral("PCode"));
     return w.pnlTop;
@@ -109,7 +112,8 @@ void BuildControlStrip(QWidget* parent, MainWidgets& w) {
     w.pnlAnalyze->setFrameShadow(QFrame::Raised);
     w.pnlAnalyze->setAutoFillBackground(true);
     w.pnlAnalyze->setCursor(Qt::PointingHandCursor);
-    w.ckLearningMsg = Place<QCheckBox>(p, "ckLearningMsg", {86, 6, 84, 20}, QStringLiteral("学習確認"));
+    w.ckLearningMsg =
+        Place<QCheckBox>(p, "ckLearningMsg", {86, 6, 84, 20}, QStringLiteral("学習確認"));
     w.btnZoomLeft = Place<QPushButton>(p, "btnZoomLeft", {172, 4, 24, 24}, QStringLiteral("＜"));
     w.pnlZoom = Place<QLabel>(p, "pnlZoom", {198, 4, 56, 24});
     w.pnlZoom->setAlignment(Qt::AlignCenter);
@@ -135,18 +139,22 @@ void BuildControlStrip(QWidget* parent, MainWidgets& w) {
     w.edtWrange->setToolTip(QStringLiteral("Tolerance of the period, %"));
     w.edtLtime->setToolTip(QStringLiteral("Learning time, ms"));
 
-    w.btnWaveClear = Place<QPushButton>(p, "btnWaveClear", {760, 4, 56, 24}, QStringLiteral("Clear"));
+    w.btnWaveClear =
+        Place<QPushButton>(p, "btnWaveClear", {760, 4, 56, 24}, QStringLiteral("Clear"));
     w.btnWaveData = Place<QPushButton>(p, "btnWaveData", {820, 4, 56, 24}, QStringLiteral("Data"));
     w.btnWaveSave = Place<QPushButton>(p, "btnWaveSave", {880, 4, 56, 24}, QStringLiteral("Save"));
-    w.btnWavePrint = Place<QPushButton>(p, "btnWavePrint", {940, 4, 56, 24}, QStringLiteral("Print"));
+    w.btnWavePrint =
+        Place<QPushButton>(p, "btnWavePrint", {940, 4, 56, 24}, QStringLiteral("Print"));
 
     // Second row: decoder options and the time-sampling parameters.
-    w.ckCodeCheck = Place<QCheckBox>(p, "ckCodeCheck", {86, 32, 90, 20}, QStringLiteral("CodeCheck"));
+    w.ckCodeCheck =
+        Place<QCheckBox>(p, "ckCodeCheck", {86, 32, 90, 20}, QStringLiteral("CodeCheck"));
     w.ckFullCode = Place<QCheckBox>(p, "ckFullCode", {180, 32, 78, 20}, QStringLiteral("FullCode"));
     w.ckEiritsu = Place<QCheckBox>(p, "ckEiritsu", {262, 32, 66, 20}, QStringLiteral("Eiritsu"));
     w.ckPhilips = Place<QCheckBox>(p, "ckPhilips", {330, 32, 66, 20}, QStringLiteral("Philips"));
     w.ckSerial = Place<QCheckBox>(p, "ckSerial", {398, 32, 58, 20}, QStringLiteral("Serial"));
-    w.ckMultiHeader = Place<QCheckBox>(p, "ckMultiHeader", {458, 32, 96, 20}, QStringLiteral("MultiHeader"));
+    w.ckMultiHeader =
+        Place<QCheckBox>(p, "ckMultiHeader", {458, 32, 96, 20}, QStringLiteral("MultiHeader"));
     w.lblTs = Place<QLabel>(p, "lblTs", {558, 34, 22, 18}, QStringLiteral("Ts:"));
     w.cmbTs = EditableCombo(p, "cmbTs", {580, 31, 62, 22});
     w.lblTw = Place<QLabel>(p, "lblTw", {646, 34, 24, 18}, QStringLiteral("Tw:"));
@@ -195,7 +203,7 @@ QWidget* BuildReceivePanel(QWidget* parent, MainWidgets& w) {
     return w.pnlRecv;
 }
 
-}  // namespace
+} // namespace
 
 void BuildMainWidgets(QMainWindow& window, MainWidgets& w, int waveLanes) {
     BuildMenus(window, w);
@@ -238,4 +246,4 @@ void BuildMainWidgets(QMainWindow& window, MainWidgets& w, int waveLanes) {
     window.setStatusBar(w.sBar);
 }
 
-}  // namespace quvan::app
+} // namespace quvan::app

@@ -27,25 +27,25 @@ namespace quvan::app {
 // A panel that reports double clicks (the wave control strip, the status bar).
 class ClickPanel : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
-signals:
+  signals:
     void clicked();
     void doubleClicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 class ClickStatusBar : public QStatusBar {
     Q_OBJECT
-public:
+  public:
     using QStatusBar::QStatusBar;
-signals:
+  signals:
     void doubleClicked();
 
-protected:
+  protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
@@ -113,7 +113,7 @@ struct MainWidgets {
     QPushButton* btnWaveData = nullptr;
     QPushButton* btnWaveSave = nullptr;
     QPushButton* btnWavePrint = nullptr;
-    QWidget* waveViewport = nullptr;  // clips the wide image to the panel
+    QWidget* waveViewport = nullptr; // clips the wide image to the panel
     WaveView* imgWave = nullptr;
     QScrollBar* scrBar = nullptr;
 
@@ -134,4 +134,4 @@ struct MainWidgets {
 // the wave image gets one lane per capture the edition shows.
 void BuildMainWidgets(QMainWindow& window, MainWidgets& w, int waveLanes);
 
-}  // namespace quvan::app
+} // namespace quvan::app

@@ -18,7 +18,7 @@ constexpr std::uint32_t kZemOffWaitMs = 1000;
 constexpr std::uint32_t kEditionWaitMs = 100;
 constexpr std::uint32_t kCloseLearningWaitMs = 2000;
 
-}  // namespace
+} // namespace
 
 TfrmMain::TfrmMain(const QString& applicationTitle, MainServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)),
@@ -121,7 +121,7 @@ void TfrmMain::LayoutForEdition() {
     w_.scrBar->setFixedHeight(barHeight);
     w_.pnlWave->setFixedHeight(stripHeight + laneHeight + barHeight + 2);
     w_.waveViewport->setFixedHeight(laneHeight);
-    w_.imgWave->move(1, 2);  // 20000 wide, one 50-pixel lane per capture less 2
+    w_.imgWave->move(1, 2); // 20000 wide, one 50-pixel lane per capture less 2
 
     // The receive panel is 150 high; only the Pro edition lets the user move
     // the splitter above it.
@@ -160,7 +160,7 @@ void TfrmMain::SetLearningIndicator(bool on) {
                      on ? QColor(0, 255, 0) : QGuiApplication::palette().color(QPalette::Button));
     w_.pnlAnalyze->setPalette(palette);
     w_.pnlAnalyze->setProperty("lit", on);
-    w_.pnlAnalyze->style()->unpolish(w_.pnlAnalyze);  // the style sheet keys on "lit"
+    w_.pnlAnalyze->style()->unpolish(w_.pnlAnalyze); // the style sheet keys on "lit"
     w_.pnlAnalyze->style()->polish(w_.pnlAnalyze);
     w_.pnlAnalyze->setText(on ? QStringLiteral("学習 On") : QStringLiteral("学習 Off"));
     // Repaint now: the indicator must change even inside a long operation.
@@ -189,9 +189,10 @@ void TfrmMain::PortLost() {
     if (!link.ComPort.CommError) {
         return;
     }
-    services_.messages.show(1, QStringLiteral("確認"),
-                            QString::fromStdString(link.ComPort.PortName) +
-                                QStringLiteral(" が閉じられました。\n通信ケーブル等を確認して下さい。"));
+    services_.messages.show(
+        1, QStringLiteral("確認"),
+        QString::fromStdString(link.ComPort.PortName) +
+            QStringLiteral(" が閉じられました。\n通信ケーブル等を確認して下さい。"));
     link.ClosePort();
     link.SetPortSearchActive(false);
     SetLearningIndicator(false);
@@ -242,8 +243,10 @@ void TfrmMain::StartSequence() {
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
     if (state_.TableModified &&
-        services_.messages.show(2, QStringLiteral("確認"),
-                                QStringLiteral("学習情報を保存していません。\n破棄して終了してもよろしいですか？")) != 1) {
+        services_.messages.show(
+            2, QStringLiteral("確認"),
+            QStringLiteral("学習情報を保存していません。\n破棄して終了してもよろしいですか？")) !=
+            1) {
         event->ignore();
         return;
     }
@@ -280,7 +283,8 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
 
 void TfrmMain::FormResize() {
     // The minimum size (500 × 400) is kept by the window system.
-    if (QAbstractItemModel* model = w_.sGrid->model(); model != nullptr && model->columnCount() >= 5) {
+    if (QAbstractItemModel* model = w_.sGrid->model();
+        model != nullptr && model->columnCount() >= 5) {
         const int rest = w_.sGrid->width() - 27 - w_.sGrid->columnWidth(0) -
                          w_.sGrid->columnWidth(1) - w_.sGrid->columnWidth(2);
         w_.sGrid->setColumnWidth(3, rest / 4);
@@ -293,8 +297,12 @@ int TfrmMain::logLineCount() const {
     return w_.memoRecv->document()->isEmpty() ? 0 : w_.memoRecv->blockCount();
 }
 
-void TfrmMain::clearLog() { w_.memoRecv->clear(); }
+void TfrmMain::clearLog() {
+    w_.memoRecv->clear();
+}
 
-void TfrmMain::appendLog(const QString& line) { w_.memoRecv->appendPlainText(line); }
+void TfrmMain::appendLog(const QString& line) {
+    w_.memoRecv->appendPlainText(line);
+}
 
-}  // namespace quvan::app
+} // namespace quvan::app

@@ -33,7 +33,7 @@ struct MainServices {
 
 class TfrmMain final : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     TfrmMain(const QString& applicationTitle, MainServices services, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
@@ -70,16 +70,16 @@ public:
     static constexpr int kMinWidth = 500;
     static constexpr int kMinHeight = 400;
 
-signals:
+  signals:
     // The start sequence has run (once, after the first showing).
     void startupFinished();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery, then FormClose
+    void closeEvent(QCloseEvent* event) override; // FormCloseQuery, then FormClose
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void FormCreate(const QString& applicationTitle);
     void LayoutForEdition();
     void FillParameterLists();
@@ -93,4 +93,4 @@ private:
     std::string savedPortName_;
 };
 
-}  // namespace quvan::app
+} // namespace quvan::app

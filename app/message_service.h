@@ -7,10 +7,10 @@
 namespace quvan::app {
 
 class MessageService {
-public:
+  public:
     virtual ~MessageService() = default;
     virtual int show(int kind, const QString& caption, const QString& text) = 0;
     virtual bool isShowing() const = 0;
 };
 
-}  // namespace quvan::app
+} // namespace quvan::app

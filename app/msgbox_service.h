@@ -8,7 +8,7 @@
 namespace quvan::app {
 
 class MsgBoxService final : public MessageService {
-public:
+  public:
     void attach(TfrmMsgBox* box) { box_ = box; }
     int show(int kind, const QString& caption, const QString& text) override {
         if (box_ == nullptr) {
@@ -19,8 +19,8 @@ public:
     }
     bool isShowing() const override { return box_ != nullptr && box_->Showing(); }
 
-private:
+  private:
     TfrmMsgBox* box_ = nullptr;
 };
 
-}  // namespace quvan::app
+} // namespace quvan::app

@@ -25,7 +25,8 @@ QString SimulatedBoard::start(const QStringList& simulatorArguments, QString* er
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(program, simulatorArguments);
     if (!process_.waitForStarted(3000)) {
-        *error = QStringLiteral("The board simulator did not start: %1").arg(process_.errorString());
+        *error =
+            QStringLiteral("The board simulator did not start: %1").arg(process_.errorString());
         return {};
     }
     // The simulator announces its terminal as "PTY <path>" on its first line.
@@ -43,4 +44,4 @@ QString SimulatedBoard::start(const QStringList& simulatorArguments, QString* er
     return line.mid(4).trimmed();
 }
 
-}  // namespace quvan::app
+} // namespace quvan::app

@@ -9,14 +9,14 @@
 namespace quvan::app {
 
 class SimulatedBoard {
-public:
+  public:
     ~SimulatedBoard();
     // Starts quvan-sim from the tool's own folder; returns the pseudo-terminal
     // path to use as the port, or an empty text with *error filled.
     QString start(const QStringList& simulatorArguments, QString* error);
 
-private:
+  private:
     QProcess process_;
 };
 
-}  // namespace quvan::app
+} // namespace quvan::app

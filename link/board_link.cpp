@@ -80,7 +80,7 @@ void BoardLink::ClosePort() {
         }
     }
     if (thread_) {
-        thread_->wait();  // it has left its loop; this only joins it
+        thread_->wait(); // it has left its loop; this only joins it
     }
     if (port_) {
         port_->clearModemLines();
@@ -168,8 +168,8 @@ void BoardLink::ReadPending(std::uint32_t pendingBytes) {
             markCommError();
             return;
         }
-        const bool sending = noDelimiter && handlers_ != nullptr &&
-                             handlers_->dispatchState().firmwareSending;
+        const bool sending =
+            noDelimiter && handlers_ != nullptr && handlers_->dispatchState().firmwareSending;
         const LineAssembler::Step step = assembler_->push(byte, sending);
         if (step.dotResponse) {
             SetResponseFlag();
@@ -177,7 +177,7 @@ void BoardLink::ReadPending(std::uint32_t pendingBytes) {
         if (step.lineReady) {
             DispatchLine();
             if (!assembler_ || port_ != port) {
-                return;  // the port was closed or reopened by a handler
+                return; // the port was closed or reopened by a handler
             }
         }
         --pendingBytes;
@@ -211,4 +211,4 @@ void BoardLink::ReportDeviceRemoved() {
     }
 }
 
-}  // namespace quvan::link
+} // namespace quvan::link

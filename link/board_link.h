@@ -25,7 +25,7 @@ class TRcvThread;
 
 class BoardLink final : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit BoardLink(platform::SerialPortOpener& opener, QObject* parent = nullptr);
     ~BoardLink() override;
 
@@ -55,12 +55,12 @@ public:
     int pendingLineLength() const;
     void markCommError();
 
-signals:
+  signals:
     void portStatusChanged(const QString& text);
     // The serial device has gone (adapter unplugged, other end hung up).
     void deviceRemoved();
 
-private:
+  private:
     void DispatchLine();
 
     platform::SerialPortOpener& opener_;
@@ -75,4 +75,4 @@ private:
     std::string lastOpenError_;
 };
 
-}  // namespace quvan::link
+} // namespace quvan::link

@@ -38,7 +38,7 @@ std::optional<int> DecimalInteger(const QString& text) {
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
 TfrmCom::TfrmCom(BoardLink& link, platform::PortLister& ports, QWidget* mainWindow)
     : QDialog(mainWindow), link_(link), ports_(ports), mainWindow_(mainWindow) {
@@ -62,8 +62,9 @@ void TfrmCom::BuildControls() {
     cmbPort = ListBox(gbComPara, "cmbPort", {84, 22, 78, 22},
                       {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"});
     Caption(gbComPara, QStringLiteral("ﾎﾞｰﾚｰﾄ"), {10, 52, 70, 18});
-    cmbBps = ListBox(gbComPara, "cmbBps", {84, 50, 78, 22},
-                     {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "76800", "115200"});
+    cmbBps =
+        ListBox(gbComPara, "cmbBps", {84, 50, 78, 22},
+                {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "76800", "115200"});
     Caption(gbComPara, QStringLiteral("ﾃﾞｰﾀﾋﾞｯﾄ"), {10, 80, 70, 18});
     cmbDataBit = ListBox(gbComPara, "cmbDataBit", {84, 78, 78, 22}, {"7", "8"});
     Caption(gbComPara, QStringLiteral("ﾊﾟﾘﾃｨﾁｪｯｸ"), {10, 108, 74, 18});
@@ -137,7 +138,8 @@ void TfrmCom::showEvent(QShowEvent* event) {
         (*irAck_ ? rbACK : rbCRLF)->setChecked(true);
         if (mainWindow_ != nullptr) {
             const QRect main = mainWindow_->frameGeometry();
-            move(main.left() + (main.width() - width()) / 2, main.top() + (main.height() - height()) / 2);
+            move(main.left() + (main.width() - width()) / 2,
+                 main.top() + (main.height() - height()) / 2);
         }
     }
     QDialog::showEvent(event);
@@ -165,9 +167,9 @@ void TfrmCom::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TfrmCom::SetAdvancedEnabled(bool on) {
-    for (QWidget* widget : std::initializer_list<QWidget*>{cmbDataBit, cmbStopBit, cmbParity,
-                                                           cmbSendHead, cmbSendDlmt, cmbRecvDlmt,
-                                                           edtRecvTout}) {
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{cmbDataBit, cmbStopBit, cmbParity, cmbSendHead,
+                                         cmbSendDlmt, cmbRecvDlmt, edtRecvTout}) {
         widget->setEnabled(on);
     }
     if (systemPathVisible_) {
@@ -187,7 +189,7 @@ bool TfrmCom::SearchPort(bool fillList) {
     }
     callbacks.boardFound = boardFound_;
     const bool found = link::SearchPort(link_, ports_, callbacks);
-    cmbPort->setCurrentText(typed);  // the search leaves the typed port alone
+    cmbPort->setCurrentText(typed); // the search leaves the typed port alone
     return found;
 }
 
@@ -223,14 +225,15 @@ void TfrmCom::btnOkClick() {
 }
 
 void TfrmCom::btnPortClick() {
-    if (Message(2, QStringLiteral("COM Port Search"), QStringLiteral("Connect the USB to Serial Cable")) != 1) {
+    if (Message(2, QStringLiteral("COM Port Search"),
+                QStringLiteral("Connect the USB to Serial Cable")) != 1) {
         return;
     }
     SearchPort(false);
     Message(1, QStringLiteral("Completed"),
-            link_.ComPort.PortOpen
-                ? QStringLiteral("The connection port is ") + QString::fromStdString(link_.ComPort.PortName)
-                : QStringLiteral("Unknown COM port !"));
+            link_.ComPort.PortOpen ? QStringLiteral("The connection port is ") +
+                                         QString::fromStdString(link_.ComPort.PortName)
+                                   : QStringLiteral("Unknown COM port !"));
 }
 
-}  // namespace quvan::link
+} // namespace quvan::link

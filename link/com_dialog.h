@@ -20,7 +20,7 @@ namespace quvan::link {
 
 class TfrmCom final : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Shows a message box of the given kind; returns 1 for OK/Yes.
     using ShowMessage = std::function<int(int kind, const QString& caption, const QString& text)>;
 
@@ -28,9 +28,13 @@ public:
 
     void setShowMessage(ShowMessage show) { showMessage_ = std::move(show); }
     // The board answered a search on this port (the main window logs it).
-    void setBoardFound(std::function<void(const std::string&)> found) { boardFound_ = std::move(found); }
+    void setBoardFound(std::function<void(const std::string&)> found) {
+        boardFound_ = std::move(found);
+    }
     // Shows or hides the main menu's "&SystemPath Setup".
-    void setSystemPathVisible(std::function<void(bool)> visible) { systemPathVisible_ = std::move(visible); }
+    void setSystemPathVisible(std::function<void(bool)> visible) {
+        systemPathVisible_ = std::move(visible);
+    }
 
     // The program's completion-code flag (true = " ACK (0x06)"), which the
     // dialog shows and which "設定" takes.
@@ -61,12 +65,12 @@ public:
     void btnOkClick();
     void btnPortClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void BuildControls();
     void LoadFromRecord();
     int Message(int kind, const QString& caption, const QString& text);
@@ -82,4 +86,4 @@ private:
     int searchTag_ = 0;
 };
 
-}  // namespace quvan::link
+} // namespace quvan::link

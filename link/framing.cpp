@@ -2,13 +2,19 @@
 
 namespace quvan::link {
 
-int HeadIndex(std::string_view name) { return name == "STX" ? 1 : 0; }
+int HeadIndex(std::string_view name) {
+    return name == "STX" ? 1 : 0;
+}
 
 int DlmtIndex(std::string_view name) {
-    if (name == "ETX") return 1;
-    if (name == "CR") return 2;
-    if (name == "LF") return 3;
-    if (name == "CRLF") return 4;
+    if (name == "ETX")
+        return 1;
+    if (name == "CR")
+        return 2;
+    if (name == "LF")
+        return 3;
+    if (name == "CRLF")
+        return 4;
     return 0;
 }
 
@@ -35,4 +41,4 @@ platform::LineSettings LineSettingsOf(const PortSettings& port) {
     return line;
 }
 
-}  // namespace quvan::link
+} // namespace quvan::link

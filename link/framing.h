@@ -20,4 +20,4 @@ std::string FrameCommand(std::string_view text, std::string_view head, std::stri
 // The driver settings the record asks for.
 platform::LineSettings LineSettingsOf(const PortSettings& port);
 
-}  // namespace quvan::link
+} // namespace quvan::link

@@ -16,9 +16,15 @@ LineAssembler::Step LineAssembler::push(std::uint8_t byte, bool firmwareSending)
         step.lineReady = true;
     }
     switch (mode_) {
-    case DlmtEtx: step.lineReady |= byte == 0x03; break;
-    case DlmtCr: step.lineReady |= byte == 0x0D; break;
-    case DlmtLf: step.lineReady |= byte == 0x0A; break;
+    case DlmtEtx:
+        step.lineReady |= byte == 0x03;
+        break;
+    case DlmtCr:
+        step.lineReady |= byte == 0x0D;
+        break;
+    case DlmtLf:
+        step.lineReady |= byte == 0x0A;
+        break;
     case DlmtCrLf:
         if (byte == 0x0A && len > 1 && buffer_[static_cast<std::size_t>(len - 2)] == 0x0D) {
             len -= 2;
@@ -68,4 +74,4 @@ std::string DisplayText(std::string_view bytes) {
     return text;
 }
 
-}  // namespace quvan::link
+} // namespace quvan::link

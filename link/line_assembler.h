@@ -13,14 +13,14 @@ namespace quvan::link {
 enum DlmtMode : int { DlmtNone = 0, DlmtEtx = 1, DlmtCr = 2, DlmtLf = 3, DlmtCrLf = 4 };
 
 class LineAssembler {
-public:
-    static constexpr int kLineLimit = 8193;  // a line is forced out at this length
+  public:
+    static constexpr int kLineLimit = 8193; // a line is forced out at this length
 
     explicit LineAssembler(int dlmtMode) : mode_(dlmtMode) {}
 
     struct Step {
-        bool lineReady = false;    // the collected bytes form a line now
-        bool dotResponse = false;  // a "." seen while a firmware file is being sent
+        bool lineReady = false;   // the collected bytes form a line now
+        bool dotResponse = false; // a "." seen while a firmware file is being sent
     };
 
     // Adds one received byte. In delimiter mode none, a "." while the
@@ -38,7 +38,7 @@ public:
     // The collected bytes as display text; empties the line.
     std::string takeDisplayText();
 
-private:
+  private:
     int mode_;
     std::array<std::uint8_t, 8196> buffer_{};
     std::atomic<int> length_{0};
@@ -49,4 +49,4 @@ private:
 // control byte is preceded by one space. Bytes 0x80-0xFF pass unchanged.
 std::string DisplayText(std::string_view bytes);
 
-}  // namespace quvan::link
+} // namespace quvan::link

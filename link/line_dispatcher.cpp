@@ -7,7 +7,7 @@ bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
-}  // namespace
+} // namespace
 
 bool IsVersionLine(std::string_view text) {
     return Contains(text, "QUVAN-Pro") || Contains(text, "QUVAN-ARM");
@@ -94,4 +94,4 @@ Route LineDispatcher::dispatch(const std::string& text) {
     return Route::Logged;
 }
 
-}  // namespace quvan::link
+} // namespace quvan::link

@@ -12,11 +12,11 @@ namespace quvan::link {
 // arrives.
 struct DispatchState {
     bool firmwareDialogVisible = false;
-    bool firmwareSending = false;         // the firmware file is being sent
-    bool registerDialogVisible = false;   // frmTws
+    bool firmwareSending = false;       // the firmware file is being sent
+    bool registerDialogVisible = false; // frmTws
     bool readBackRunning = false;
     bool dipSwitchDialogVisible = false;
-    bool waveDataPanelVisible = false;    // pnlWaveData
+    bool waveDataPanelVisible = false; // pnlWaveData
     bool monitorMode = false;
     bool portSearchActive = false;
     bool startupDone = false;
@@ -24,7 +24,7 @@ struct DispatchState {
 
 // The handlers of the lines; the main window implements them.
 class LineHandlers {
-public:
+  public:
     virtual ~LineHandlers() = default;
     virtual DispatchState dispatchState() const = 0;
 
@@ -45,16 +45,16 @@ public:
 
 // Which way a line went; for tests and diagnostics.
 enum class Route {
-    Loader,          // firmware update dialog open
-    Wave,            // "["
-    Analysis,        // "Ave."
-    IrEnd,           // "IrEND:" logged, completion code taken
-    VersionReply,    // version line while searching or starting up
-    StartupReply,    // "ZEM:off" while starting up: ends the start-up wait
-    StartupDropped,  // anything else while searching or starting up
+    Loader,         // firmware update dialog open
+    Wave,           // "["
+    Analysis,       // "Ave."
+    IrEnd,          // "IrEND:" logged, completion code taken
+    VersionReply,   // version line while searching or starting up
+    StartupReply,   // "ZEM:off" while starting up: ends the start-up wait
+    StartupDropped, // anything else while searching or starting up
     TransMode,
     AnalyzeMode,
-    RegisterAck,     // "ACK" while frmTws is open
+    RegisterAck, // "ACK" while frmTws is open
     ReadBack,
     LendLogged,
     LendDropped,
@@ -68,14 +68,14 @@ enum class Route {
 inline constexpr int kLogLineLimit = 3000;
 
 class LineDispatcher {
-public:
+  public:
     // setResponseFlag marks that a reply a sender waits for has arrived.
     LineDispatcher(LineHandlers& handlers, std::function<void()> setResponseFlag)
         : handlers_(handlers), setResponseFlag_(std::move(setResponseFlag)) {}
 
     Route dispatch(const std::string& text);
 
-private:
+  private:
     LineHandlers& handlers_;
     std::function<void()> setResponseFlag_;
 };
@@ -83,4 +83,4 @@ private:
 // A version reply names the board: "QUVAN-Pro" or "QUVAN-ARM".
 bool IsVersionLine(std::string_view text);
 
-}  // namespace quvan::link
+} // namespace quvan::link

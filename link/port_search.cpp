@@ -24,7 +24,7 @@ bool SearchPort(BoardLink& link, platform::PortLister& ports, const SearchCallba
             link.ClosePort();
         }
         if (!link.PortSearchActive()) {
-            aborted = true;  // the adapter went away meanwhile
+            aborted = true; // the adapter went away meanwhile
             break;
         }
     }
@@ -47,4 +47,4 @@ bool ConnectBoard(BoardLink& link, platform::PortLister& ports, const SearchCall
     return SearchPort(link, ports, callbacks);
 }
 
-}  // namespace quvan::link
+} // namespace quvan::link

@@ -27,4 +27,4 @@ bool ConnectBoard(BoardLink& link, platform::PortLister& ports, const SearchCall
 inline constexpr std::uint32_t kProbeWaitMs = 200;
 inline constexpr std::uint32_t kSearchWaitMs = 500;
 
-}  // namespace quvan::link
+} // namespace quvan::link

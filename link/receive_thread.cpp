@@ -21,10 +21,9 @@ std::uint32_t NowMs() {
 // adapter can vanish without the terminal reporting a hang-up at once.
 constexpr int kPresenceCheckMs = 1000;
 
-}  // namespace
+} // namespace
 
-TRcvThread::TRcvThread(BoardLink& link, std::shared_ptr<platform::SerialPort> port,
-                       int recvToutMs)
+TRcvThread::TRcvThread(BoardLink& link, std::shared_ptr<platform::SerialPort> port, int recvToutMs)
     : link_(link), port_(std::move(port)), recvToutMs_(recvToutMs),
       wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
     link_.ComPort.CommError = false;
@@ -114,8 +113,8 @@ void TRcvThread::run() {
             // closes it); then wait for the outcome without watching the line.
             if (!removalReported) {
                 removalReported = true;
-                QMetaObject::invokeMethod(&link_, [this] { link_.ReportDeviceRemoved(); },
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    &link_, [this] { link_.ReportDeviceRemoved(); }, Qt::QueuedConnection);
             }
             if (com.CommError) {
                 break;
@@ -158,4 +157,4 @@ void TRcvThread::run() {
     com.RcvRunning = false;
 }
 
-}  // namespace quvan::link
+} // namespace quvan::link

@@ -18,7 +18,7 @@ class BoardLink;
 
 class TRcvThread final : public QThread {
     Q_OBJECT
-public:
+  public:
     TRcvThread(BoardLink& link, std::shared_ptr<platform::SerialPort> port, int recvToutMs);
     ~TRcvThread() override;
 
@@ -27,10 +27,10 @@ public:
     // Wakes the thread from its wait, e.g. after CommError was set elsewhere.
     void wake();
 
-protected:
+  protected:
     void run() override;
 
-private:
+  private:
     // Blocks until the line has bytes, the wake pipe fires or timeoutMs passes.
     void waitForLine(int timeoutMs, bool watchPort);
     // Runs `call` on the user-interface thread and waits until it has run. A
@@ -57,4 +57,4 @@ private:
     std::shared_ptr<PendingCall> current_;
 };
 
-}  // namespace quvan::link
+} // namespace quvan::link

@@ -11,13 +11,13 @@ namespace quvan::link {
 struct PortSettings {
     std::string PortName = "COM1";
     int BaudRate = 115200;
-    int ByteSize = 8;             // 8 gives eight data bits, anything else seven
-    int StopBits = 1;             // 1 gives one stop bit, anything else two
-    std::string Parity = "NONE";  // "ODD", "EVEN", anything else none
-    std::string SendHead = "無し";  // "STX" or nothing
-    std::string SendDlmt = "CRLF";  // "ETX", "CR", "LF", "CRLF" or nothing
+    int ByteSize = 8;              // 8 gives eight data bits, anything else seven
+    int StopBits = 1;              // 1 gives one stop bit, anything else two
+    std::string Parity = "NONE";   // "ODD", "EVEN", anything else none
+    std::string SendHead = "無し"; // "STX" or nothing
+    std::string SendDlmt = "CRLF"; // "ETX", "CR", "LF", "CRLF" or nothing
     std::string RecvDlmt = "CRLF";
-    int RecvTout = 100;           // idle time (ms) after which a partial line is handed on
+    int RecvTout = 100; // idle time (ms) after which a partial line is handed on
 };
 
 // The port record. The flags are shared with the receive thread.
@@ -30,4 +30,4 @@ struct RS232C : PortSettings {
     const PortSettings& settings() const { return *this; }
 };
 
-}  // namespace quvan::link
+} // namespace quvan::link

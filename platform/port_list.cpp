@@ -30,7 +30,7 @@ bool IsPlaceholderUart(const fs::path& ttyEntry) {
     return type >> value && value == 0;
 }
 
-}  // namespace
+} // namespace
 
 bool PortNameLess(const std::string& a, const std::string& b) {
     const auto [prefixA, numberA] = SplitTrailingNumber(a);
@@ -38,7 +38,8 @@ bool PortNameLess(const std::string& a, const std::string& b) {
     return std::tie(prefixA, numberA, a) < std::tie(prefixB, numberB, b);
 }
 
-std::vector<std::string> ListSerialPorts(const std::string& sysClassTty, const std::string& devDir) {
+std::vector<std::string> ListSerialPorts(const std::string& sysClassTty,
+                                         const std::string& devDir) {
     std::vector<std::string> names;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(sysClassTty, ec)) {
@@ -60,4 +61,4 @@ std::vector<std::string> ListSerialPorts(const std::string& sysClassTty, const s
     return names;
 }
 
-}  // namespace quvan::platform
+} // namespace quvan::platform

@@ -19,21 +19,21 @@ bool PortNameLess(const std::string& a, const std::string& b);
 
 // The list a port search walks; tests supply their own.
 class PortLister {
-public:
+  public:
     virtual ~PortLister() = default;
     virtual std::vector<std::string> ports() = 0;
 };
 
 class SystemPortLister final : public PortLister {
-public:
+  public:
     std::vector<std::string> ports() override { return ListSerialPorts(); }
 };
 
 // A fixed list, e.g. the ports the user named on the command line.
 class FixedPortLister final : public PortLister {
-public:
+  public:
     std::vector<std::string> names;
     std::vector<std::string> ports() override { return names; }
 };
 
-}  // namespace quvan::platform
+} // namespace quvan::platform

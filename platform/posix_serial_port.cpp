@@ -25,7 +25,7 @@ namespace {
 constexpr std::size_t kReadBlock = 4096;
 
 class PosixSerialPort final : public SerialPort {
-public:
+  public:
     PosixSerialPort(int fd, std::string path) : fd_(fd), path_(std::move(path)) {
         serial_icounter_struct counts{};
         haveCounters_ = ioctl(fd_, TIOCGICOUNT, &counts) == 0;
@@ -79,7 +79,7 @@ public:
             const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
             if (got <= 0) {
                 if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
-                    hungUp_ = true;  // end of file on a terminal: the line has gone
+                    hungUp_ = true; // end of file on a terminal: the line has gone
                 }
                 return false;
             }
@@ -131,7 +131,7 @@ public:
 
     const std::string& devicePath() const override { return path_; }
 
-private:
+  private:
     static long ErrorCount(const serial_icounter_struct& c) {
         return static_cast<long>(c.frame) + c.overrun + c.parity + c.buf_overrun;
     }
@@ -149,7 +149,7 @@ private:
     long lastErrorCount_ = 0;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<SerialPort> PosixSerialPortOpener::open(const std::string& name,
                                                         std::string* error) {
@@ -181,4 +181,4 @@ std::unique_ptr<SerialPort> PosixSerialPortOpener::open(const std::string& name,
     return std::make_unique<PosixSerialPort>(fd, path);
 }
 
-}  // namespace quvan::platform
+} // namespace quvan::platform

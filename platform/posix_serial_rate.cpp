@@ -10,24 +10,34 @@ namespace {
 
 speed_t ClassicSpeed(int rate) {
     switch (rate) {
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return BOTHER;  // 56000 and 76800 have no constant
+    case 1200:
+        return B1200;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    default:
+        return BOTHER; // 56000 and 76800 have no constant
     }
 }
 
-}  // namespace
+} // namespace
 
 TerminalFlags ComposeLineFlags(TerminalFlags tio, const LineSettings& settings) {
     // Raw bytes both ways: the board's protocol is plain ASCII lines and the
     // framing is ours, so the driver must not translate or interpret anything.
-    tio.iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
+    tio.iflag &=
+        ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
     tio.oflag &= ~OPOST;
     tio.lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     tio.cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS | CBAUD | (CBAUD << IBSHIFT));
@@ -66,4 +76,4 @@ bool ApplyLineSettings(int fd, const LineSettings& settings) {
     return ioctl(fd, TCSETS2, &tio) == 0;
 }
 
-}  // namespace quvan::platform
+} // namespace quvan::platform

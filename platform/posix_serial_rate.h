@@ -20,4 +20,4 @@ TerminalFlags ComposeLineFlags(TerminalFlags current, const LineSettings& settin
 // Applies ComposeLineFlags to the terminal. False when the driver refused.
 bool ApplyLineSettings(int fd, const LineSettings& settings);
 
-}  // namespace quvan::platform
+} // namespace quvan::platform

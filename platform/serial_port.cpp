@@ -35,4 +35,4 @@ std::string ResolvePortPath(std::string_view name) {
     return "/dev/" + std::string(name);
 }
 
-}  // namespace quvan::platform
+} // namespace quvan::platform

@@ -12,9 +12,9 @@ namespace quvan::platform {
 enum class Parity { None, Odd, Even };
 
 struct LineSettings {
-    int baudRate = 115200;  // already mapped to a supported speed
-    int dataBits = 8;       // 7 or 8
-    int stopBits = 1;       // 1 or 2
+    int baudRate = 115200; // already mapped to a supported speed
+    int dataBits = 8;      // 7 or 8
+    int stopBits = 1;      // 1 or 2
     Parity parity = Parity::None;
 };
 
@@ -23,13 +23,13 @@ int SupportedBaudRate(int requested);
 
 // What a status query of the line reports (the stand-in for ClearCommError).
 struct LineStatus {
-    bool queryOk = true;        // false: the device has gone (hang-up, removed)
-    bool lineError = false;     // framing, parity or overrun error since the last query
+    bool queryOk = true;    // false: the device has gone (hang-up, removed)
+    bool lineError = false; // framing, parity or overrun error since the last query
     std::uint32_t bytesWaiting = 0;
 };
 
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     virtual void configure(const LineSettings& settings) = 0;
@@ -50,7 +50,7 @@ public:
 
 // Opens serial ports by the name the user knows; a seam for tests.
 class SerialPortOpener {
-public:
+  public:
     virtual ~SerialPortOpener() = default;
     // nullptr when the port cannot be opened; *error then says why.
     virtual std::unique_ptr<SerialPort> open(const std::string& name, std::string* error) = 0;
@@ -63,8 +63,8 @@ std::string ResolvePortPath(std::string_view name);
 
 // The real opener: POSIX termios devices, exclusive read/write.
 class PosixSerialPortOpener final : public SerialPortOpener {
-public:
+  public:
     std::unique_ptr<SerialPort> open(const std::string& name, std::string* error) override;
 };
 
-}  // namespace quvan::platform
+} // namespace quvan::platform

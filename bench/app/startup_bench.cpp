@@ -17,9 +17,11 @@ extern char** environ;
 namespace {
 
 double RunOnce(const std::string& tool) {
-    std::vector<std::string> args{tool, "--port", "/dev/quvan-none", "--search-ports", "", "--quit-after-start"};
+    std::vector<std::string> args{
+        tool, "--port", "/dev/quvan-none", "--search-ports", "", "--quit-after-start"};
     std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
     argv.push_back(nullptr);
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
@@ -31,10 +33,11 @@ double RunOnce(const std::string& tool) {
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         return -1;
     }
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 15;
@@ -42,7 +45,7 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (const char* name : {"quvan-tool", "quvan-tool-pro"}) {
         const std::string tool = std::string(QUVAN_BIN_DIR) + "/" + name;
-        RunOnce(tool);  // warm the file cache
+        RunOnce(tool); // warm the file cache
         std::vector<double> times;
         for (int i = 0; i < runs; ++i) {
             const double ms = RunOnce(tool);
@@ -54,7 +57,8 @@ int main(int argc, char** argv) {
         }
         std::sort(times.begin(), times.end());
         const double median = times[times.size() / 2];
-        std::printf("startup %-15s median %.1f ms, min %.1f ms, max %.1f ms over %d runs  (goal < 300 ms)\n",
+        std::printf("startup %-15s median %.1f ms, min %.1f ms, max %.1f ms over %d runs  (goal < "
+                    "300 ms)\n",
                     name, median, times.front(), times.back(), runs);
         ok = ok && median < 300;
     }

@@ -32,7 +32,7 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 class HookHandlers final : public link::LineHandlers {
-public:
+  public:
     link::DispatchState state;
     std::atomic<long> lines{0};
     Clock::time_point lastDispatch;
@@ -49,7 +49,7 @@ public:
     void clearLog() override {}
     void appendLog(const std::string&) override { Count(); }
 
-private:
+  private:
     void Count() {
         lastDispatch = Clock::now();
         ++lines;
@@ -98,7 +98,8 @@ struct Pty {
         std::size_t done = 0;
         while (done < bytes.size()) {
             const ssize_t n = write(master, bytes.data() + done, bytes.size() - done);
-            if (n > 0) done += static_cast<std::size_t>(n);
+            if (n > 0)
+                done += static_cast<std::size_t>(n);
         }
     }
 };
@@ -114,7 +115,7 @@ std::string WaveLines(int count) {
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
@@ -136,7 +137,8 @@ int main(int argc, char** argv) {
     Pty pty;
     boardLink.ComPort.PortName = pty.path;
     if (!boardLink.OpenPort(true)) {
-        std::fprintf(stderr, "cannot open %s: %s\n", pty.path.c_str(), boardLink.lastOpenError().c_str());
+        std::fprintf(stderr, "cannot open %s: %s\n", pty.path.c_str(),
+                     boardLink.lastOpenError().c_str());
         return 1;
     }
 
@@ -156,7 +158,8 @@ int main(int argc, char** argv) {
         const auto written = Clock::now();
         pty.writeAll("[000]:00560 001120\r\n");
         RunEventsUntil([&] { return handlers.lines > before; }, 1000);
-        latencies.push_back(std::chrono::duration<double, std::milli>(handlers.lastDispatch - written).count());
+        latencies.push_back(
+            std::chrono::duration<double, std::milli>(handlers.lastDispatch - written).count());
         RunEventsFor(2);
     }
     std::sort(latencies.begin(), latencies.end());
@@ -177,7 +180,8 @@ int main(int argc, char** argv) {
         const QString first = QString::fromLocal8Bit(simulator.readLine()).trimmed();
         boardLink.ComPort.PortName = first.mid(4).toStdString();
         if (!boardLink.OpenPort(true)) {
-            std::fprintf(stderr, "cannot open the simulator's port %s\n", boardLink.ComPort.PortName.c_str());
+            std::fprintf(stderr, "cannot open the simulator's port %s\n",
+                         boardLink.ComPort.PortName.c_str());
             return 1;
         }
         handlers.lines = 0;
@@ -185,7 +189,8 @@ int main(int argc, char** argv) {
         simulator.write(QByteArray("flood ") + QByteArray::number(kFloodLines) + "\n");
         simulator.waitForBytesWritten();
         RunEventsUntil([&] { return handlers.lines >= kFloodLines; }, 60000);
-        floodRate = handlers.lines / std::chrono::duration<double>(handlers.lastDispatch - start).count();
+        floodRate =
+            handlers.lines / std::chrono::duration<double>(handlers.lastDispatch - start).count();
         boardLink.ClosePort();
         simulator.write("quit\n");
         simulator.waitForFinished(2000);
@@ -198,7 +203,8 @@ int main(int argc, char** argv) {
         std::thread writer([&] { pty.writeAll(bytes); });
         RunEventsUntil([&] { return handlers.lines >= kFloodLines; }, 60000);
         writer.join();
-        floodRate = handlers.lines / std::chrono::duration<double>(handlers.lastDispatch - start).count();
+        floodRate =
+            handlers.lines / std::chrono::duration<double>(handlers.lastDispatch - start).count();
         boardLink.ClosePort();
     }
 

@@ -7,7 +7,8 @@ namespace quvan {
 
 PairEdges EdgesOfPair(std::int64_t t, const PulsePair& pair, int zoom) {
     auto toX = [zoom](std::int64_t micros) {
-        return static_cast<int>(std::min<std::int64_t>(micros / zoom + kWaveOriginX, kWaveImageWidth));
+        return static_cast<int>(
+            std::min<std::int64_t>(micros / zoom + kWaveOriginX, kWaveImageWidth));
     };
     return {toX(t + pair.High), toX(t + pair.Width)};
 }
@@ -21,14 +22,17 @@ int NextZoom(int zoom, int step) {
     } else {
         position = std::min(position + 1, static_cast<int>(kZoomSteps.size()) - 1);
     }
-    return kZoomSteps[static_cast<std::size_t>(std::min(position, static_cast<int>(kZoomSteps.size()) - 1))];
+    return kZoomSteps[static_cast<std::size_t>(
+        std::min(position, static_cast<int>(kZoomSteps.size()) - 1))];
 }
 
 Span MeasureSpan(const WaveLane& lane, int startMark, int pointerX, int zoom) {
     // The pairs of the capture, as the wave data grid lists them: a width of
     // 0 (an empty row) ends the list.
     const int count = std::min(lane.LastIndex + 1, kMaxPairIndex + 1);
-    auto widthAt = [&](int i) { return i < count ? lane.Pairs[static_cast<std::size_t>(i)].Width : 0; };
+    auto widthAt = [&](int i) {
+        return i < count ? lane.Pairs[static_cast<std::size_t>(i)].Width : 0;
+    };
 
     std::int64_t start = 0;
     if (startMark > kWaveOriginX) {
@@ -69,4 +73,4 @@ std::string SpanText(int micros) {
     return text;
 }
 
-}  // namespace quvan
+} // namespace quvan

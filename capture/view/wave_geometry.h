@@ -12,13 +12,18 @@ namespace quvan {
 
 inline constexpr int kWaveImageWidth = 20000;
 inline constexpr int kLaneHeight = 50;
-inline constexpr int kWaveOriginX = 10;  // time 0 of a capture
-inline constexpr std::array<int, 20> kZoomSteps{25,  50,  100, 150, 200, 250, 300,  350,  400,  450,
-                                                500, 600, 700, 800, 900, 1000, 1200, 1500, 2000, 3000};
-inline constexpr int kInitialZoom = 200;  // µs per pixel
+inline constexpr int kWaveOriginX = 10; // time 0 of a capture
+inline constexpr std::array<int, 20> kZoomSteps{25,  50,   100,  150,  200,  250, 300,
+                                                350, 400,  450,  500,  600,  700, 800,
+                                                900, 1000, 1200, 1500, 2000, 3000};
+inline constexpr int kInitialZoom = 200; // µs per pixel
 
-inline int LaneLowY(int lane) { return lane * kLaneHeight + 40; }
-inline int LaneHighY(int lane) { return lane * kLaneHeight + 20; }
+inline int LaneLowY(int lane) {
+    return lane * kLaneHeight + 40;
+}
+inline int LaneHighY(int lane) {
+    return lane * kLaneHeight + 20;
+}
 
 // The x positions of one pair drawn from accumulated time t (µs) at `zoom`
 // µs per pixel: its falling edge and the next rising edge, each at most the
@@ -45,4 +50,4 @@ Span MeasureSpan(const WaveLane& lane, int startMark, int pointerX, int zoom);
 // "tw:1.050mS" for 1050 µs.
 std::string SpanText(int micros);
 
-}  // namespace quvan
+} // namespace quvan

@@ -11,7 +11,7 @@ const QColor kWaveGreen(0, 128, 0);
 const QColor kStartYellow(255, 255, 0);
 const QColor kEndGreen(0, 128, 0);
 
-}  // namespace
+} // namespace
 
 WaveView::WaveView(int lanes, QWidget* parent)
     : QWidget(parent), lanes_(lanes),
@@ -47,7 +47,7 @@ void WaveView::DrawPair(int lane, int index, const WaveLane& data) {
         penY_ = lowY_;
         LineTo(painter, kWaveOriginX, lowY_);
     } else if (penX_ >= kWaveImageWidth) {
-        return;  // the capture runs past the right edge of the image
+        return; // the capture runs past the right edge of the image
     }
     const PairEdges edges = EdgesOfPair(time_, pair, zoom_);
     const int highY = lowY_ - 20;
@@ -157,4 +157,4 @@ void WaveView::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-}  // namespace quvan
+} // namespace quvan

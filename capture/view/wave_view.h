@@ -15,7 +15,7 @@ namespace quvan {
 
 class WaveView final : public QWidget {
     Q_OBJECT
-public:
+  public:
     WaveView(int lanes, QWidget* parent = nullptr);
 
     int lanes() const { return lanes_; }
@@ -38,16 +38,16 @@ public:
     // Run by ClearLanes (the main window empties its second status panel).
     std::function<void()> lanesCleared;
 
-signals:
+  signals:
     // The left button was released at (x, y) with an end mark placed.
     void measureRequested(int x, int y);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void ToggleMark(int x, QColor colour);
     void LineTo(QPainter& painter, int x, int y);
 
@@ -63,4 +63,4 @@ private:
     std::int64_t time_ = 0;
 };
 
-}  // namespace quvan
+} // namespace quvan

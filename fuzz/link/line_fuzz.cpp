@@ -14,7 +14,7 @@ namespace {
 using namespace quvan::link;
 
 class CountingHandlers final : public LineHandlers {
-public:
+  public:
     DispatchState state;
     int lines = 0;
     std::size_t logged = 0;
@@ -32,7 +32,7 @@ public:
     void appendLog(const std::string&) override { ++logged; }
 };
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
@@ -54,11 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             dispatcher.dispatch(assembler.takeDisplayText());
         }
         if (assembler.length() > LineAssembler::kLineLimit) {
-            __builtin_trap();  // the line must never outgrow its buffer
+            __builtin_trap(); // the line must never outgrow its buffer
         }
     }
     if (assembler.length() > 0) {
-        dispatcher.dispatch(assembler.takeDisplayText());  // the idle flush
+        dispatcher.dispatch(assembler.takeDisplayText()); // the idle flush
     }
     return 0;
 }

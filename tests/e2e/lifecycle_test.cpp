@@ -20,21 +20,24 @@ using test_support::SimProcess;
 using test_support::TempDir;
 
 class NoPorts final : public platform::PortLister {
-public:
+  public:
     std::vector<std::string> ports() override { return {}; }
 };
 
 class Silence final : public platform::SoundPlayer {
-public:
+  public:
     void playAsync(const std::string&) override {}
 };
 
 class Lifecycle : public ::testing::Test {
-protected:
+  protected:
     Lifecycle() {
         TfrmMsgBox::SetAnswerer([this](TfrmMsgBox& box) {
             shown.push_back(box.Text());
-            if (sayNo) box.btnNo->click(); else box.CloseWithOk();
+            if (sayNo)
+                box.btnNo->click();
+            else
+                box.CloseWithOk();
         });
     }
     ~Lifecycle() override {
@@ -42,7 +45,8 @@ protected:
         TfrmMsgBox::SetAnswerer(nullptr);
     }
 
-    Program& Start(const QString& title, std::optional<std::string> port = std::string("/dev/quvan-none")) {
+    Program& Start(const QString& title,
+                   std::optional<std::string> port = std::string("/dev/quvan-none")) {
         program.reset();
         ProgramOptions options;
         options.title = title;
@@ -76,10 +80,10 @@ TEST_F(Lifecycle, EditionsDifferInSizeAndControls) {
     EXPECT_EQ(std.y(), 0);
     MainWidgets& w = std.widgets();
     EXPECT_TRUE(w.ckLearningMsg->isChecked());
-    for (QWidget* hidden : std::initializer_list<QWidget*>{w.ckRF_ID, w.ckPcode, w.ckCodeCheck, w.ckFullCode,
-                                                           w.btnWavePrint, w.btnWaveSave, w.btnTablePrint,
-                                                           w.pnlWaveData, w.ckEiritsu, w.ckMultiHeader,
-                                                           w.cmbTs, w.cmbSBit, w.pgBar}) {
+    for (QWidget* hidden : std::initializer_list<QWidget*>{
+             w.ckRF_ID, w.ckPcode, w.ckCodeCheck, w.ckFullCode, w.btnWavePrint, w.btnWaveSave,
+             w.btnTablePrint, w.pnlWaveData, w.ckEiritsu, w.ckMultiHeader, w.cmbTs, w.cmbSBit,
+             w.pgBar}) {
         EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
     }
     EXPECT_EQ(w.pnlCont->height(), w.pnlWaveData->geometry().bottom() + 1 + 4);
@@ -158,7 +162,7 @@ TEST_F(Lifecycle, ClosingWhileLearningStopsTheBoardFirst) {
     EXPECT_TRUE(main.close());
     EXPECT_FALSE(p.boardLink().ComPort.PortOpen);
     EXPECT_TRUE(ReadFileBytes(wire).endsWith("A\r\nT\r\n"));
-    EXPECT_FALSE(main.state().LearningOn);  // the board's "Trans Mode" ended the wait
+    EXPECT_FALSE(main.state().LearningOn); // the board's "Trans Mode" ended the wait
 }
 
 TEST_F(Lifecycle, SettingsSurviveARestartButAPortForOneRunDoesNot) {
@@ -188,8 +192,8 @@ TEST_F(Lifecycle, ASettingsFileThatCannotBeWrittenShowsNg) {
     EXPECT_TRUE(p.frmMain().statusPanelText(2).contains("quvan-tool.ini"));
 }
 
-}  // namespace
-}  // namespace quvan::app
+} // namespace
+} // namespace quvan::app
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -25,18 +25,18 @@ using test_support::SimProcess;
 using test_support::TempDir;
 
 class ListedPorts final : public platform::PortLister {
-public:
+  public:
     std::vector<std::string> names;
     std::vector<std::string> ports() override { return names; }
 };
 
 class Silence final : public platform::SoundPlayer {
-public:
+  public:
     void playAsync(const std::string&) override {}
 };
 
 class PortSearch : public ::testing::Test {
-protected:
+  protected:
     PortSearch() {
         options.title = "TAVIRO QUVAN-ARM Tool";
         options.settingsLocation = SettingsLocationFor(dir.path() / "quvan-tool", "", "");
@@ -44,11 +44,14 @@ protected:
         options.sounds = &silence;
         TfrmMsgBox::SetAnswerer([this](TfrmMsgBox& box) {
             shown.push_back(box.Text());
-            if (answer) answer(box); else box.CloseWithOk();
+            if (answer)
+                answer(box);
+            else
+                box.CloseWithOk();
         });
     }
     ~PortSearch() override {
-        program.reset();  // it may still show a message while closing its port
+        program.reset(); // it may still show a message while closing its port
         TfrmMsgBox::SetAnswerer(nullptr);
     }
 
@@ -89,7 +92,8 @@ TEST_F(PortSearch, FindsTheBoardOnTheThirdCandidate) {
     link.ClosePort();
     link::TfrmCom& dialog = p.frmCom();
     dialog.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.cmbPort->count() == 3 && link.ComPort.PortOpen; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return dialog.cmbPort->count() == 3 && link.ComPort.PortOpen; }, 5000));
     EXPECT_EQ(dialog.cmbPort->itemText(2), QString::fromStdString(sim.path()));
     EXPECT_EQ(dialog.cmbPort->currentText(), QString::fromStdString(sim.path()));
     dialog.hide();
@@ -121,9 +125,9 @@ TEST_F(PortSearch, ARemovedAdapterStopsTheSearch) {
     link::BoardLink& link = p.boardLink();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].endsWith(" が閉じられました。\n通信ケーブル等を確認して下さい。"));
-    EXPECT_EQ(link.ComPort.PortName, vanishing.slavePath());  // the last one tried
+    EXPECT_EQ(link.ComPort.PortName, vanishing.slavePath()); // the last one tried
     EXPECT_FALSE(link.ComPort.PortOpen);
-    EXPECT_EQ(silent.read(5, 100), "");  // never asked
+    EXPECT_EQ(silent.read(5, 100), ""); // never asked
     EXPECT_EQ(ReadFileBytes(wireLog()), "");
 }
 
@@ -243,8 +247,8 @@ TEST_F(PortSearch, CancellingTheDialogKeepsThePortItFound) {
     EXPECT_EQ(p.boardLink().ComPort.PortName, sim.path());
 }
 
-}  // namespace
-}  // namespace quvan::app
+} // namespace
+} // namespace quvan::app
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

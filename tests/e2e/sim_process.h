@@ -10,10 +10,11 @@
 namespace quvan::test_support {
 
 class SimProcess {
-public:
+  public:
     explicit SimProcess(QStringList arguments) {
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QStringLiteral(QUVAN_SIM_PATH), arguments << "--control" << "-");
+        process_.start(QStringLiteral(QUVAN_SIM_PATH), arguments << "--control"
+                                                                 << "-");
         if (process_.waitForStarted(3000)) {
             while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
             }
@@ -43,7 +44,7 @@ public:
         process_.waitForBytesWritten(1000);
     }
 
-private:
+  private:
     QProcess process_;
     std::string path_;
 };
@@ -54,4 +55,4 @@ inline QByteArray ReadFileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-}  // namespace quvan::test_support
+} // namespace quvan::test_support

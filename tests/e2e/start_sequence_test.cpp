@@ -7,6 +7,7 @@
 #include "sim_process.h"
 
 #include <QApplication>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace quvan::app {
@@ -17,13 +18,13 @@ using test_support::SimProcess;
 using test_support::TempDir;
 
 class ListedPorts final : public platform::PortLister {
-public:
+  public:
     std::vector<std::string> names;
     std::vector<std::string> ports() override { return names; }
 };
 
 class Silence final : public platform::SoundPlayer {
-public:
+  public:
     void playAsync(const std::string&) override {}
 };
 
@@ -43,7 +44,7 @@ struct Tool {
 };
 
 class StartUp : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // Answer every message box with its first button, without a screen.
         TfrmMsgBox::SetAnswerer([this](TfrmMsgBox& box) {
@@ -104,6 +105,25 @@ TEST_F(StartUp, ProEditionAnnouncesItselfAndModeLinesMoveTheIndicator) {
     EXPECT_EQ(main.logText(), "Version:Pro\nQUVAN-Pro Ver.20251223");
 }
 
+TEST_F(StartUp, OtherFramingsReachTheBoardByteForByte) {
+    // The board expects STX ... ETX and ends its own lines with LF only.
+    SimProcess sim({"--head", "STX", "--dlmt", "ETX", "--line-end", "LF", "--wire-log", wireLog()});
+    {
+        std::ofstream ini(dir.path() / "quvan-tool.ini");
+        ini << "[COMPORT]\nSendHead=STX\nSendDlmt=ETX\nRecvDlmt=LF\n";
+    }
+    Tool tool("TAVIRO QUVAN-ARM Tool", sim.path(), dir);
+    TfrmMain& main = tool.program->frmMain();
+    main.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().StartupDone; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadFileBytes(wireLog()).endsWith("T\x03"); }, 2000));
+    EXPECT_EQ(ReadFileBytes(wireLog()), "\x02Ver\x03\x02ZEM:off\x03\x02Version:STD\x03\x02T\x03");
+    EXPECT_EQ(main.state().BoardVersion, "Ver.20251223");
+    // With LF as the receive delimiter the LF stays in each line, so the
+    // whole-line test for "Trans Mode" cannot match and the line is logged.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.logText().contains("Trans Mode 0Ah"); }, 2000));
+}
+
 TEST_F(StartUp, WithoutABoardNothingIsSent) {
     Tool tool("TAVIRO QUVAN-ARM Tool", std::string("/dev/quvan-missing"), dir);
     TfrmMain& main = tool.program->frmMain();
@@ -128,8 +148,8 @@ TEST_F(StartUp, TheBoardHangingUpIsReportedAndThePortClosed) {
     EXPECT_EQ(main.statusPanelText(0), "COM:OFF");
 }
 
-}  // namespace
-}  // namespace quvan::app
+} // namespace
+} // namespace quvan::app
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -9,7 +9,7 @@
 namespace quvan::test_support {
 
 class FakeMessages final : public app::MessageService {
-public:
+  public:
     struct Shown {
         int kind;
         QString caption;
@@ -18,16 +18,17 @@ public:
     QList<Shown> shown;
     int answer = 1;
     bool showing = false;
-    std::function<void()> whileShowing;  // runs as if during the modal loop
+    std::function<void()> whileShowing; // runs as if during the modal loop
 
     int show(int kind, const QString& caption, const QString& text) override {
         shown.append({kind, caption, text});
         showing = true;
-        if (whileShowing) whileShowing();
+        if (whileShowing)
+            whileShowing();
         showing = false;
         return answer;
     }
     bool isShowing() const override { return showing; }
 };
 
-}  // namespace quvan::test_support
+} // namespace quvan::test_support

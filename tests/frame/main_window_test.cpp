@@ -1,10 +1,10 @@
 // The main window's part in the link: learning indicator, version, losing the port.
 
+#include "../link/pty_pair.h"
 #include "app/main_window.h"
 #include "fake_messages.h"
 #include "qstring_printer.h"
 #include "temp_dir.h"
-#include "../link/pty_pair.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -18,12 +18,12 @@ using test_support::FakeMessages;
 using test_support::PtyPair;
 
 class NoPorts final : public platform::PortLister {
-public:
+  public:
     std::vector<std::string> ports() override { return {}; }
 };
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     PtyPair pty;
     platform::PosixSerialPortOpener opener;
     link::BoardLink link{opener};
@@ -33,7 +33,8 @@ protected:
     TfrmMain window{"TAVIRO QUVAN-ARM Tool", Services()};
 
     MainServices Services() {
-        return {link, messages, ports, SettingsLocationFor(dir.path() / "quvan-tool", "", ""), std::nullopt};
+        return {link, messages, ports, SettingsLocationFor(dir.path() / "quvan-tool", "", ""),
+                std::nullopt};
     }
 
     void OpenBoardPort() {
@@ -96,7 +97,7 @@ TEST_F(MainWindowTest, LosingThePortTellsTheUserAndClosesIt) {
     EXPECT_EQ(messages.shown[0].caption, "確認");
     EXPECT_EQ(messages.shown[0].text, QString::fromStdString(pty.slavePath()) +
                                           " が閉じられました。\n通信ケーブル等を確認して下さい。");
-    EXPECT_TRUE(openWhileShowing);  // closed only after the message
+    EXPECT_TRUE(openWhileShowing); // closed only after the message
     EXPECT_FALSE(link.ComPort.PortOpen);
     EXPECT_FALSE(link.ComPort.RcvRunning);
     EXPECT_FALSE(window.state().LearningOn);
@@ -105,7 +106,7 @@ TEST_F(MainWindowTest, LosingThePortTellsTheUserAndClosesIt) {
 
 TEST_F(MainWindowTest, RemovalDuringAMessageIsIgnoredButTheLineGoesDeaf) {
     OpenBoardPort();
-    messages.showing = true;  // a message box is already up
+    messages.showing = true; // a message box is already up
     pty.hangUp();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !link.ComPort.RcvRunning; }, 3000));
     EXPECT_TRUE(messages.shown.isEmpty());
@@ -124,8 +125,8 @@ TEST_F(MainWindowTest, NoBoardAtStartSendsNothing) {
     EXPECT_EQ(window.statusPanelText(0), "COM:OFF");
 }
 
-}  // namespace
-}  // namespace quvan::app
+} // namespace
+} // namespace quvan::app
 
 int main(int argc, char** argv) {
     // Tests never need a screen; test discovery at build time runs us too.

@@ -8,9 +8,10 @@
 namespace quvan::test_support {
 
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quvan-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quvan-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
     ~TempDir() {
@@ -21,8 +22,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
-}  // namespace quvan::test_support
+} // namespace quvan::test_support

@@ -18,7 +18,7 @@ using quvan::test_support::PtyPair;
 using test_support::RecordingHandlers;
 
 class BoardLinkTest : public ::testing::Test {
-protected:
+  protected:
     BoardLinkTest() {
         handlers.state.startupDone = true;
         link.setHandlers(&handlers);
@@ -153,13 +153,13 @@ TEST_F(BoardLinkTest, GarbageAndNulBytesAreShownNotLost) {
 TEST_F(BoardLinkTest, HangUpSetsCommErrorAndEndsTheThread) {
     ASSERT_TRUE(Open());
     QSignalSpy removed(&link, &BoardLink::deviceRemoved);
-    pty.write("Trans Mode\r\n[000]:00");  // a line and half of another
+    pty.write("Trans Mode\r\n[000]:00"); // a line and half of another
     ASSERT_TRUE(WaitFor([&] { return handlers.learning == 0; }));
     pty.hangUp();
     ASSERT_TRUE(WaitFor([&] { return !link.ComPort.RcvRunning; }, 3000));
     EXPECT_EQ(removed.count(), 1);
     EXPECT_TRUE(link.ComPort.CommError);
-    EXPECT_TRUE(link.ComPort.PortOpen);  // deaf, but open until closed
+    EXPECT_TRUE(link.ComPort.PortOpen); // deaf, but open until closed
     // A command on the dead line is dropped and changes nothing else.
     link.SendCommand("Ver");
     EXPECT_FALSE(link.WaitResponse(50));
@@ -214,7 +214,7 @@ TEST_F(BoardLinkTest, OpeningASecondPortClosesTheFirst) {
     second.write("Analyze Mode\r\n");
     ASSERT_TRUE(WaitFor([&] { return handlers.learning == 1; }));
     QTest::qWait(50);
-    EXPECT_EQ(handlers.learning, 1);  // the first port is no longer heard
+    EXPECT_EQ(handlers.learning, 1); // the first port is no longer heard
     link.SendCommand("T");
     EXPECT_EQ(second.read(3, 300), "T\r\n");
     EXPECT_EQ(pty.read(3, 100), "");
@@ -229,8 +229,8 @@ TEST_F(BoardLinkTest, SearchLeavesTheStatusBarAlone) {
     EXPECT_EQ(status.count(), 0);
 }
 
-}  // namespace
-}  // namespace quvan::link
+} // namespace
+} // namespace quvan::link
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);

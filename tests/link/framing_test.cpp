@@ -62,5 +62,5 @@ TEST(Framing, LineSettingsFollowTheRecord) {
     }
 }
 
-}  // namespace
-}  // namespace quvan::link
+} // namespace
+} // namespace quvan::link

@@ -95,5 +95,5 @@ TEST(DisplayText, ControlBytesBecomeHexTokens) {
     EXPECT_EQ(DisplayText(""), "");
 }
 
-}  // namespace
-}  // namespace quvan::link
+} // namespace
+} // namespace quvan::link

@@ -9,7 +9,7 @@ namespace {
 using test_support::RecordingHandlers;
 
 class Dispatcher : public ::testing::Test {
-protected:
+  protected:
     Dispatcher() { handlers.state.startupDone = true; }
 
     Route Send(const std::string& text) {
@@ -39,8 +39,8 @@ TEST_F(Dispatcher, WaveAndAnalysisLinesComeFirstEvenWhileStartingUp) {
     EXPECT_EQ(Send("[012]:00560 001120"), Route::Wave);
     EXPECT_EQ(Send("Ave.Freq = 38.0kHz"), Route::Analysis);
     EXPECT_EQ(Send("IrEND:ACK(0x06)"), Route::IrEnd);
-    EXPECT_EQ(handlers.calls, (std::vector<std::string>{"Wave:[012]:00560 001120",
-                                                        "Analysis:Ave.Freq = 38.0kHz"}));
+    EXPECT_EQ(handlers.calls,
+              (std::vector<std::string>{"Wave:[012]:00560 001120", "Analysis:Ave.Freq = 38.0kHz"}));
     // "Ave" without the point is not an analysis line.
     handlers.state = {};
     handlers.state.startupDone = true;
@@ -63,7 +63,7 @@ TEST_F(Dispatcher, WhileSearchingOnlyVersionLinesCount) {
     EXPECT_EQ(Send("Trans Mode"), Route::StartupDropped);
     EXPECT_FALSE(responded);
     EXPECT_EQ(handlers.learning, -1);
-    EXPECT_EQ(Send("ZEM:off"), Route::StartupDropped);  // only before start-up is done
+    EXPECT_EQ(Send("ZEM:off"), Route::StartupDropped); // only before start-up is done
     EXPECT_FALSE(responded);
     EXPECT_TRUE(handlers.log.empty());
     EXPECT_EQ(handlers.calls, std::vector<std::string>{"Version:QUVAN-ARM Ver.20251223"});
@@ -153,5 +153,5 @@ TEST_F(Dispatcher, VersionLineAtAnyOtherTimeIsLoggedAndRecorded) {
     EXPECT_FALSE(responded);
 }
 
-}  // namespace
-}  // namespace quvan::link
+} // namespace
+} // namespace quvan::link

@@ -12,7 +12,7 @@
 namespace quvan::test_support {
 
 class PtyPair {
-public:
+  public:
     PtyPair() {
         int slave = -1;
         char name[256] = {};
@@ -34,7 +34,8 @@ public:
     }
     ~PtyPair() {
         closeMaster();
-        if (slaveKeeper_ >= 0) ::close(slaveKeeper_);
+        if (slaveKeeper_ >= 0)
+            ::close(slaveKeeper_);
     }
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
@@ -58,13 +59,15 @@ public:
     // Reads what the tool sent until `count` bytes came or the time is up.
     std::string read(std::size_t count, int timeoutMs = 1000) {
         std::string got;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (got.size() < count && std::chrono::steady_clock::now() < deadline) {
             pollfd pfd{master_, POLLIN, 0};
             if (::poll(&pfd, 1, 20) > 0) {
                 char buffer[512];
                 const ssize_t n = ::read(master_, buffer, sizeof buffer);
-                if (n > 0) got.append(buffer, static_cast<std::size_t>(n));
+                if (n > 0)
+                    got.append(buffer, static_cast<std::size_t>(n));
             }
         }
         return got;
@@ -79,7 +82,7 @@ public:
         closeMaster();
     }
 
-private:
+  private:
     void closeMaster() {
         if (master_ >= 0) {
             ::close(master_);
@@ -91,4 +94,4 @@ private:
     std::string path_;
 };
 
-}  // namespace quvan::test_support
+} // namespace quvan::test_support

@@ -9,11 +9,11 @@
 namespace quvan::link::test_support {
 
 class RecordingHandlers final : public LineHandlers {
-public:
+  public:
     DispatchState state;
-    std::vector<std::string> calls;  // "Wave:<line>", "Log:<line>", ...
+    std::vector<std::string> calls; // "Wave:<line>", "Log:<line>", ...
     std::vector<std::string> log;
-    int learning = -1;  // -1 untouched, 0 off, 1 on
+    int learning = -1; // -1 untouched, 0 off, 1 on
     int irAck = -1;
 
     DispatchState dispatchState() const override { return state; }
@@ -30,4 +30,4 @@ public:
     void appendLog(const std::string& l) override { log.push_back(l); }
 };
 
-}  // namespace quvan::link::test_support
+} // namespace quvan::link::test_support

@@ -14,12 +14,12 @@ using namespace quvan;
 namespace {
 
 class NoPorts final : public platform::PortLister {
-public:
+  public:
     std::vector<std::string> ports() override { return {}; }
 };
 
 class Silence final : public platform::SoundPlayer {
-public:
+  public:
     void playAsync(const std::string&) override {}
 };
 
@@ -28,7 +28,8 @@ void Save(QWidget& widget, const QString& path) {
     widget.grab().save(path);
 }
 
-void Shoot(QApplication& application, const QString& title, const QString& outDir, const QString& tag) {
+void Shoot(QApplication& application, const QString& title, const QString& outDir,
+           const QString& tag) {
     NoPorts ports;
     Silence silence;
     app::ProgramOptions options;
@@ -45,8 +46,9 @@ void Shoot(QApplication& application, const QString& title, const QString& outDi
     program.frmMain().appendLog("IrEND:ACK(0x06)");
     Save(program.frmMain(), outDir + "/main-" + tag + ".png");
 
-    program.frmMsgBox().Prepare(2, QStringLiteral("確認"),
-                                QStringLiteral("学習情報を保存していません。\n破棄して終了してもよろしいですか？"));
+    program.frmMsgBox().Prepare(
+        2, QStringLiteral("確認"),
+        QStringLiteral("学習情報を保存していません。\n破棄して終了してもよろしいですか？"));
     program.frmMsgBox().show();
     Save(program.frmMsgBox(), outDir + "/msgbox-" + tag + ".png");
     program.frmMsgBox().hide();
@@ -57,12 +59,13 @@ void Shoot(QApplication& application, const QString& title, const QString& outDi
     (void)application;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     app::ApplyLavenderClassico(application);
-    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    const QString outDir =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(outDir);
     Shoot(application, "TAVIRO QUVAN-ARM Tool", outDir, "std");
     Shoot(application, "TAVIRO QUVAN-Pro Tool", outDir, "pro");

@@ -1,6 +1,6 @@
+#include "../link/pty_pair.h"
 #include "platform/port_list.h"
 #include "platform/serial_port.h"
-#include "../link/pty_pair.h"
 #include "termios2_probe.h"
 
 #include <filesystem>
@@ -38,21 +38,25 @@ TEST(PortList, ListsRealSerialDevicesInAStableOrder) {
     fs::create_directories(dev);
     auto addTty = [&](const std::string& name, bool device, const char* type, bool node) {
         fs::create_directories(sys / name);
-        if (device) fs::create_directories(sys / name / "device");
-        if (type != nullptr) std::ofstream(sys / name / "type") << type << "\n";
-        if (node) std::ofstream(dev / name) << "";
+        if (device)
+            fs::create_directories(sys / name / "device");
+        if (type != nullptr)
+            std::ofstream(sys / name / "type") << type << "\n";
+        if (node)
+            std::ofstream(dev / name) << "";
     };
     addTty("ttyUSB10", true, nullptr, true);
     addTty("ttyUSB2", true, nullptr, true);
     addTty("ttyACM0", true, nullptr, true);
-    addTty("ttyS0", true, "4", true);    // a real UART
-    addTty("ttyS1", true, "0", true);    // a placeholder without hardware
-    addTty("tty1", false, nullptr, true);  // a console
-    addTty("ttyUSB3", true, nullptr, false);  // node already gone
+    addTty("ttyS0", true, "4", true);        // a real UART
+    addTty("ttyS1", true, "0", true);        // a placeholder without hardware
+    addTty("tty1", false, nullptr, true);    // a console
+    addTty("ttyUSB3", true, nullptr, false); // node already gone
     EXPECT_EQ(ListSerialPorts(sys.string(), dev.string()),
               (std::vector<std::string>{"ttyACM0", "ttyS0", "ttyUSB2", "ttyUSB10"}));
 
-    for (int i = 0; i < 300; ++i) addTty("ttyX" + std::to_string(i), true, nullptr, true);
+    for (int i = 0; i < 300; ++i)
+        addTty("ttyX" + std::to_string(i), true, nullptr, true);
     const auto many = ListSerialPorts(sys.string(), dev.string());
     EXPECT_EQ(many.size(), kMaxListedPorts);
     EXPECT_EQ(ListSerialPorts((root / "none").string(), dev.string()).size(), 0u);
@@ -60,7 +64,7 @@ TEST(PortList, ListsRealSerialDevicesInAStableOrder) {
 }
 
 class PosixPort : public ::testing::Test {
-protected:
+  protected:
     quvan::test_support::PtyPair pty;
     PosixSerialPortOpener opener;
 };
@@ -164,5 +168,5 @@ TEST_F(PosixPort, SeesAHangUpAfterTheLastBytes) {
     EXPECT_FALSE(port->status().queryOk);
 }
 
-}  // namespace
-}  // namespace quvan::platform
+} // namespace
+} // namespace quvan::platform

@@ -18,7 +18,8 @@ ProbedSettings Interpret(const platform::TerminalFlags& f) {
     s.oddParity = (f.cflag & PARODD) != 0;
     s.hardwareFlow = (f.cflag & CRTSCTS) != 0;
     s.softwareFlow = (f.iflag & (IXON | IXOFF)) != 0;
-    s.rawInput = (f.lflag & (ICANON | ECHO | ISIG)) == 0 && (f.iflag & ICRNL) == 0 && (f.oflag & OPOST) == 0;
+    s.rawInput =
+        (f.lflag & (ICANON | ECHO | ISIG)) == 0 && (f.iflag & ICRNL) == 0 && (f.oflag & OPOST) == 0;
     return s;
 }
 
@@ -29,8 +30,8 @@ platform::TerminalFlags ReadFlags(int fd) {
 }
 
 platform::TerminalFlags CookedFlags() {
-    return {ICRNL | IXON | IXOFF, OPOST | ONLCR, B9600 | CS8 | CREAD | HUPCL | CRTSCTS,
-            ISIG | ICANON | ECHO | IEXTEN, 9600, 9600};
+    return {ICRNL | IXON | IXOFF,          OPOST | ONLCR, B9600 | CS8 | CREAD | HUPCL | CRTSCTS,
+            ISIG | ICANON | ECHO | IEXTEN, 9600,          9600};
 }
 
-}  // namespace quvan::test_support
+} // namespace quvan::test_support

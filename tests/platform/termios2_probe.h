@@ -6,8 +6,8 @@
 namespace quvan::test_support {
 
 struct ProbedSettings {
-    bool customSpeed;    // BOTHER
-    bool speed115200;    // classic B115200
+    bool customSpeed; // BOTHER
+    bool speed115200; // classic B115200
     unsigned outputSpeed;
     int dataBits;
     bool twoStopBits;
@@ -23,4 +23,4 @@ platform::TerminalFlags ReadFlags(int fd);
 // Flags of a terminal in the usual cooked state, as a driver starts.
 platform::TerminalFlags CookedFlags();
 
-}  // namespace quvan::test_support
+} // namespace quvan::test_support

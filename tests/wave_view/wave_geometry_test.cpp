@@ -17,8 +17,8 @@ WaveLane LaneOf(std::initializer_list<PulsePair> pairs) {
 
 TEST(WaveGeometry, APairAtZoom200) {
     const PairEdges edges = EdgesOfPair(0, {560, 1120}, 200);
-    EXPECT_EQ(edges.fallX, 12);       // 560 / 200 + 10
-    EXPECT_EQ(edges.nextRiseX, 15);   // 1120 / 200 + 10
+    EXPECT_EQ(edges.fallX, 12);     // 560 / 200 + 10
+    EXPECT_EQ(edges.nextRiseX, 15); // 1120 / 200 + 10
     const PairEdges later = EdgesOfPair(1120, {560, 1120}, 200);
     EXPECT_EQ(later.fallX, 18);
     EXPECT_EQ(later.nextRiseX, 21);
@@ -45,7 +45,7 @@ TEST(WaveGeometry, SpanRunsFromTheEndOfTheStartPulseToTheEdgeBeforeThePointer) {
     EXPECT_EQ(span.micros, 1120);
     EXPECT_EQ(span.row, 3);
     // After the third mark, the pointer snaps to its falling edge.
-    span = MeasureSpan(lane, 11, 24, 200);  // t = 2800
+    span = MeasureSpan(lane, 11, 24, 200); // t = 2800
     EXPECT_EQ(span.micros, 2240 + 560 - 1120);
     // A start mark at or left of time 0 measures from 0.
     EXPECT_EQ(MeasureSpan(lane, 10, 22, 200).micros, 2240);
@@ -58,10 +58,11 @@ TEST(WaveGeometry, PointerBeyondTheCapture) {
     const WaveLane lane = LaneOf({{560, 1120}, {560, 1120}});
     const Span span = MeasureSpan(lane, 0, 5000, 200);
     EXPECT_EQ(span.micros, 2240);
-    EXPECT_EQ(span.row, 3);  // the first empty row
+    EXPECT_EQ(span.row, 3); // the first empty row
 
     WaveLane full;
-    for (auto& pair : full.Pairs) pair = {560, 1120};
+    for (auto& pair : full.Pairs)
+        pair = {560, 1120};
     full.LastIndex = kMaxPairIndex;
     EXPECT_EQ(MeasureSpan(full, 0, kWaveImageWidth, 3000).row, kMaxPairIndex + 1);
 }
@@ -72,5 +73,5 @@ TEST(WaveGeometry, SpanText) {
     EXPECT_EQ(SpanText(123456), "tw:123.456mS");
 }
 
-}  // namespace
-}  // namespace quvan
+} // namespace
+} // namespace quvan

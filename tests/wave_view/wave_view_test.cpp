@@ -13,7 +13,8 @@ const QRgb kGreen = qRgb(0, 128, 0);
 WaveLane Nec(int pairs) {
     WaveLane lane;
     lane.Pairs[0] = {9000, 13500};
-    for (int i = 1; i < pairs; ++i) lane.Pairs[static_cast<std::size_t>(i)] = {560, i % 2 ? 1120 : 2250};
+    for (int i = 1; i < pairs; ++i)
+        lane.Pairs[static_cast<std::size_t>(i)] = {560, i % 2 ? 1120 : 2250};
     lane.LastIndex = pairs - 1;
     return lane;
 }
@@ -24,22 +25,24 @@ TEST(WaveView, DrawsTheSquareWaveOfAPair) {
     lane.Pairs[0] = {560, 1120};
     view.DrawPair(0, 0, lane);
     const QImage& image = view.image();
-    EXPECT_EQ(image.pixel(5, LaneLowY(0)), kGreen);    // lead-in at the low level
-    EXPECT_EQ(image.pixel(10, 30), kGreen);             // rising edge at x = 10
-    EXPECT_EQ(image.pixel(11, LaneHighY(0)), kGreen);   // mark
-    EXPECT_EQ(image.pixel(12, 30), kGreen);             // falling edge at x = 12
-    EXPECT_EQ(image.pixel(14, LaneLowY(0)), kGreen);    // space up to x = 15
+    EXPECT_EQ(image.pixel(5, LaneLowY(0)), kGreen);   // lead-in at the low level
+    EXPECT_EQ(image.pixel(10, 30), kGreen);           // rising edge at x = 10
+    EXPECT_EQ(image.pixel(11, LaneHighY(0)), kGreen); // mark
+    EXPECT_EQ(image.pixel(12, 30), kGreen);           // falling edge at x = 12
+    EXPECT_EQ(image.pixel(14, LaneLowY(0)), kGreen);  // space up to x = 15
     EXPECT_EQ(image.pixel(14, LaneHighY(0)), kWhite);
-    EXPECT_EQ(image.pixel(11, LaneLowY(1)), kWhite);    // lane 1 untouched
+    EXPECT_EQ(image.pixel(11, LaneLowY(1)), kWhite); // lane 1 untouched
 }
 
 TEST(WaveView, ANewCaptureInLaneZeroClearsAllButLaneOneOnlyItself) {
     WaveView view(2);
     const WaveLane lane = Nec(10);
-    for (int i = 0; i <= lane.LastIndex; ++i) view.DrawPair(1, i, lane);
+    for (int i = 0; i <= lane.LastIndex; ++i)
+        view.DrawPair(1, i, lane);
     view.DrawPair(0, 0, lane);
     EXPECT_EQ(view.image().pixel(20, LaneHighY(1)), kWhite);
-    for (int i = 1; i <= lane.LastIndex; ++i) view.DrawPair(0, i, lane);
+    for (int i = 1; i <= lane.LastIndex; ++i)
+        view.DrawPair(0, i, lane);
     view.DrawPair(1, 0, lane);
     EXPECT_EQ(view.image().pixel(20, LaneHighY(0)), kGreen);
 }
@@ -47,11 +50,12 @@ TEST(WaveView, ANewCaptureInLaneZeroClearsAllButLaneOneOnlyItself) {
 TEST(WaveView, DrawingStopsAtTheRightEdge) {
     WaveView view(2);
     WaveLane lane;
-    for (int i = 0; i <= kMaxPairIndex; ++i) lane.Pairs[static_cast<std::size_t>(i)] = {500, 1000};
+    for (int i = 0; i <= kMaxPairIndex; ++i)
+        lane.Pairs[static_cast<std::size_t>(i)] = {500, 1000};
     lane.LastIndex = kMaxPairIndex;
     std::array<WaveLane, kLaneSlots> lanes{};
     lanes[0] = lane;
-    view.RedrawLanes(25, lanes);  // 4096 ms at 25 µs per pixel: far wider than the image
+    view.RedrawLanes(25, lanes); // 4096 ms at 25 µs per pixel: far wider than the image
     EXPECT_EQ(view.zoom(), 25);
     EXPECT_EQ(view.image().pixel(kWaveImageWidth - 1, LaneLowY(0)), kGreen);
 }
@@ -62,13 +66,13 @@ TEST(WaveView, MarksAreDrawnByExclusiveOrAndMove) {
     view.MoveMark(100, Qt::RightButton);
     EXPECT_NE(view.image().pixel(100, 30), before);
     EXPECT_EQ(view.startMark(), 100);
-    view.MoveMark(200, Qt::RightButton);  // moving it removes the old line
+    view.MoveMark(200, Qt::RightButton); // moving it removes the old line
     EXPECT_EQ(view.image().pixel(100, 30), before);
     EXPECT_NE(view.image().pixel(200, 30), kWhite);
 
     view.MoveMark(300, Qt::LeftButton);
     EXPECT_EQ(view.endMark(), 300);
-    view.MoveMark(150, Qt::LeftButton);  // left of the start mark: start goes to 0
+    view.MoveMark(150, Qt::LeftButton); // left of the start mark: start goes to 0
     EXPECT_EQ(view.startMark(), 0);
     EXPECT_EQ(view.endMark(), 150);
     EXPECT_EQ(view.image().pixel(200, 30), kWhite);
@@ -87,7 +91,7 @@ TEST(WaveView, AnEndMarkAloneBringsAStartMarkAtZero) {
     EXPECT_EQ(view.startMark(), 0);
     EXPECT_EQ(view.endMark(), 50);
     EXPECT_NE(view.image().pixel(0, 100), kWhite);
-    EXPECT_NE(view.image().pixel(50, 190), kWhite);  // marks span all four lanes
+    EXPECT_NE(view.image().pixel(50, 190), kWhite); // marks span all four lanes
 }
 
 TEST(WaveView, ReleasingTheLeftButtonAsksForAMeasurement) {
@@ -95,14 +99,14 @@ TEST(WaveView, ReleasingTheLeftButtonAsksForAMeasurement) {
     int measuredX = -1;
     QObject::connect(&view, &WaveView::measureRequested, [&](int x, int) { measuredX = x; });
     QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(40, 10));
-    EXPECT_EQ(measuredX, -1);  // no end mark yet
+    EXPECT_EQ(measuredX, -1); // no end mark yet
     QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(40, 10));
     QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(40, 10));
     EXPECT_EQ(measuredX, 40);
 }
 
-}  // namespace
-}  // namespace quvan
+} // namespace
+} // namespace quvan
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
