@@ -2,11 +2,9 @@
 // unsaved changes or while learning, and settings that survive a restart.
 
 #include "../frame/qstring_printer.h"
-#include "../frame/temp_dir.h"
-#include "app/program.h"
 #include "sim_process.h"
+#include "test_program.h"
 
-#include <QApplication>
 #include <QScreen>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -18,16 +16,6 @@ namespace {
 using test_support::ReadFileBytes;
 using test_support::SimProcess;
 using test_support::TempDir;
-
-class NoPorts final : public platform::PortLister {
-  public:
-    std::vector<std::string> ports() override { return {}; }
-};
-
-class Silence final : public platform::SoundPlayer {
-  public:
-    void playAsync(const std::string&) override {}
-};
 
 class Lifecycle : public ::testing::Test {
   protected:
@@ -48,13 +36,8 @@ class Lifecycle : public ::testing::Test {
     Program& Start(const QString& title,
                    std::optional<std::string> port = std::string("/dev/quvan-none")) {
         program.reset();
-        ProgramOptions options;
-        options.title = title;
-        options.settingsLocation = SettingsLocationFor(dir.path() / "quvan-tool", "", "");
-        options.ports = &ports;
-        options.sounds = &silence;
-        options.port = std::move(port);
-        program = std::make_unique<Program>(options);
+        program = std::make_unique<Program>(
+            test_support::TestProgramOptions(title, dir, ports, silence, std::move(port)));
         return *program;
     }
     std::string IniText() const {
@@ -65,8 +48,8 @@ class Lifecycle : public ::testing::Test {
     }
 
     TempDir dir;
-    NoPorts ports;
-    Silence silence;
+    platform::FixedPortLister ports;
+    test_support::Silence silence;
     std::unique_ptr<Program> program;
     QStringList shown;
     bool sayNo = false;
@@ -194,12 +177,3 @@ TEST_F(Lifecycle, ASettingsFileThatCannotBeWrittenShowsNg) {
 
 } // namespace
 } // namespace quvan::app
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

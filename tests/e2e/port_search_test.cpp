@@ -2,13 +2,11 @@
 // settings dialog, against the simulator and silent pseudo-terminals.
 
 #include "../frame/qstring_printer.h"
-#include "../frame/temp_dir.h"
 #include "../link/pty_pair.h"
 #include "app/com_command.h"
-#include "app/program.h"
 #include "sim_process.h"
+#include "test_program.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,24 +22,9 @@ using test_support::ReadFileBytes;
 using test_support::SimProcess;
 using test_support::TempDir;
 
-class ListedPorts final : public platform::PortLister {
-  public:
-    std::vector<std::string> names;
-    std::vector<std::string> ports() override { return names; }
-};
-
-class Silence final : public platform::SoundPlayer {
-  public:
-    void playAsync(const std::string&) override {}
-};
-
 class PortSearch : public ::testing::Test {
   protected:
     PortSearch() {
-        options.title = "TAVIRO QUVAN-ARM Tool";
-        options.settingsLocation = SettingsLocationFor(dir.path() / "quvan-tool", "", "");
-        options.ports = &ports;
-        options.sounds = &silence;
         TfrmMsgBox::SetAnswerer([this](TfrmMsgBox& box) {
             shown.push_back(box.Text());
             if (answer)
@@ -56,15 +39,14 @@ class PortSearch : public ::testing::Test {
     }
 
     Program& Start(const std::string& configuredPort) {
-        options.port = configuredPort;
-        program = std::make_unique<Program>(options);
+        program = std::make_unique<Program>(test_support::TestProgramOptions(
+            "TAVIRO QUVAN-ARM Tool", dir, ports, silence, configuredPort));
         return *program;
     }
 
     TempDir dir;
-    ListedPorts ports;
-    Silence silence;
-    ProgramOptions options;
+    platform::FixedPortLister ports;
+    test_support::Silence silence;
     std::unique_ptr<Program> program;
     QStringList shown;
     std::function<void(TfrmMsgBox&)> answer;
@@ -249,12 +231,3 @@ TEST_F(PortSearch, CancellingTheDialogKeepsThePortItFound) {
 
 } // namespace
 } // namespace quvan::app
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

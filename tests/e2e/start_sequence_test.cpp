@@ -2,11 +2,9 @@
 // learning indicator, version, and losing the line.
 
 #include "../frame/qstring_printer.h"
-#include "../frame/temp_dir.h"
-#include "app/program.h"
 #include "sim_process.h"
+#include "test_program.h"
 
-#include <QApplication>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -17,29 +15,12 @@ using test_support::ReadFileBytes;
 using test_support::SimProcess;
 using test_support::TempDir;
 
-class ListedPorts final : public platform::PortLister {
-  public:
-    std::vector<std::string> names;
-    std::vector<std::string> ports() override { return names; }
-};
-
-class Silence final : public platform::SoundPlayer {
-  public:
-    void playAsync(const std::string&) override {}
-};
-
 struct Tool {
-    Tool(const QString& title, std::optional<std::string> port, const TempDir& dir) {
-        options.title = title;
-        options.settingsLocation = SettingsLocationFor(dir.path() / "quvan-tool", "", "");
-        options.port = std::move(port);
-        options.ports = &ports;
-        options.sounds = &silence;
-        program = std::make_unique<Program>(options);
-    }
-    ListedPorts ports;
-    Silence silence;
-    ProgramOptions options;
+    Tool(const QString& title, std::optional<std::string> port, const TempDir& dir)
+        : program(std::make_unique<Program>(
+              test_support::TestProgramOptions(title, dir, ports, silence, std::move(port)))) {}
+    platform::FixedPortLister ports;
+    test_support::Silence silence;
     std::unique_ptr<Program> program;
 };
 
@@ -150,12 +131,3 @@ TEST_F(StartUp, TheBoardHangingUpIsReportedAndThePortClosed) {
 
 } // namespace
 } // namespace quvan::app
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -6,7 +6,6 @@
 #include "qstring_printer.h"
 #include "temp_dir.h"
 
-#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -127,13 +126,3 @@ TEST_F(MainWindowTest, NoBoardAtStartSendsNothing) {
 
 } // namespace
 } // namespace quvan::app
-
-int main(int argc, char** argv) {
-    // Tests never need a screen; test discovery at build time runs us too.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

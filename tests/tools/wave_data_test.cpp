@@ -1,7 +1,6 @@
 #include "tools/wave_data_dialog.h"
 
 #include <QAbstractItemModelTester>
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <gtest/gtest.h>
@@ -112,12 +111,3 @@ TEST_F(Dialog, AnEmptyLaneOrCellDoesNothing) {
 
 } // namespace
 } // namespace quvan::tools
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,6 +1,5 @@
 #include "capture/view/wave_view.h"
 
-#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -107,12 +106,3 @@ TEST(WaveView, ReleasingTheLeftButtonAsksForAMeasurement) {
 
 } // namespace
 } // namespace quvan
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,0 +1,35 @@
+#pragma once
+// Command-line options of quvan-sim.
+
+#include "sim/board_model.h"
+#include "sim/command_framer.h"
+#include "sim/faults.h"
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace quvan::sim {
+
+struct SimOptions {
+    BoardConfig board;
+    Faults faults;
+    std::string flash_file;
+    std::string fire_log;
+    std::string wire_log;
+    std::string link_path;
+    std::string control_path; // FIFO path, or "-" for standard input
+    std::string script_path;
+    bool expect_stx = false;
+    Delimiter command_delimiter = Delimiter::CrLf;
+    std::string line_end = "\r\n";
+    std::int32_t idle_ms = 50; // ends a command when no delimiter is used
+    std::uint32_t seed = 1;
+    bool help = false;
+};
+
+std::variant<SimOptions, std::string> parse_options(const std::vector<std::string>& args);
+const char* help_text();
+
+} // namespace quvan::sim
