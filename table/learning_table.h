@@ -28,8 +28,9 @@ public:
     // rows, so a stray grid position can never reach the spare records.
     const std::string& cell(int row, int col) const;
     // Stores the text as the table file can carry it (see StorableCellText in
-    // table/cell_text.h): a comma becomes "，", a line break a space, and a
-    // character that Shift-JIS (CP932) lacks becomes "〓".
+    // table/cell_text.h): a comma becomes "，", a line break a space, a
+    // character that Shift-JIS (CP932) lacks "〓", and a Result text that
+    // would pass for a record field ("Twc:" ...) gets a full-width colon.
     void setCell(int row, int col, std::string text);
 
     LearnedSignal& record(int row);
@@ -49,14 +50,8 @@ public:
     // For callers that changed a record through record(row).
     void notifyRowsChanged(int first, int last);
 
-    // Takes over all cells and records of a table of the same row count
-    // (which is left empty) and notifies once; the loader fills a scratch
-    // table and hands it over, so the view refreshes once per file.
-    void replaceContent(LearningTable&& other);
-
 private:
     void clearSlot(int row);
-
 
     int rowCount_;
     std::vector<std::array<std::string, 4>> cells_;  // index row-1, column-1
