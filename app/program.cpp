@@ -54,11 +54,19 @@ Program::Program(ProgramOptions options) {
     frmMsgBox_ = new TfrmMsgBox(frmMain_.get(), &frmMain_->state().settings.Sounds, sounds);
     messages_->attach(frmMsgBox_);
     frmTws_ = MakeDialog(frmMain_.get(), "frmTws", "QUVAN Learning Table Write");
-    frmWave_ = MakeDialog(frmMain_.get(), "frmWave", "Wave Data");
+    frmWave_ = new tools::TfrmWave(frmMain_->state().WaveLanes, [this](int lane) {
+        return learning_ ? learning_->captureState().Lanes[static_cast<std::size_t>(lane)].LastIndex : 0;
+    }, frmMain_.get());
     frmWaveEdit_ = MakeDialog(frmMain_.get(), "frmWaveEdit", "Wave Edit");
     frmCom_ = new link::TfrmCom(*link_, *ports, frmMain_.get());
     frmDownload_ = MakeDialog(frmMain_.get(), "frmDownload", "Firmware Update");
     frmDsw_ = MakeDialog(frmMain_.get(), "frmDsw", "DIP Switch Setup");
+    table_ = std::make_unique<LearningTable>(frmMain_->state().ProEdition ? kProTableRows
+                                                                          : kStdTableRows);
+    tableCommands_ = std::make_unique<table_ui::TableCommands>(
+        *frmMain_, *table_, options.settingsLocation.executableDir);
+    learning_ = std::make_unique<LearningWindow>(*frmMain_, *frmMsgBox_, *sounds, *table_,
+                                                 *tableCommands_, *frmWave_);
     Connect();
 }
 

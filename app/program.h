@@ -2,6 +2,7 @@
 // Everything one run of the tool owns: the board link, the windows (created
 // once, in a fixed order, and kept until the end) and the services they use.
 
+#include "app/learning_window.h"
 #include "app/main_window.h"
 #include "app/msgbox/msg_box.h"
 #include "app/msgbox_service.h"
@@ -10,6 +11,9 @@
 #include "platform/port_list.h"
 #include "platform/serial_port.h"
 #include "platform/sound/sound_player.h"
+#include "table/learning_table.h"
+#include "table/ui/table_commands.h"
+#include "tools/wave_data_dialog.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -42,6 +46,11 @@ public:
     TfrmMsgBox& frmMsgBox() { return *frmMsgBox_; }
     link::TfrmCom& frmCom() { return *frmCom_; }
     link::BoardLink& boardLink() { return *link_; }
+    // The learning table (250 rows, 500 in Pro) and the commands on it.
+    LearningTable& learningTable() { return *table_; }
+    table_ui::TableCommands& tableCommands() { return *tableCommands_; }
+    LearningWindow& learning() { return *learning_; }
+    tools::TfrmWave& frmWave() { return *frmWave_; }
 
     // Dialogs whose own behaviour comes with their subsystems; they exist from
     // the start because the router asks whether they are showing.
@@ -57,10 +66,14 @@ private:
     std::unique_ptr<platform::SoundPlayer> ownSounds_;
     std::unique_ptr<link::BoardLink> link_;
     std::unique_ptr<MsgBoxService> messages_;
+    // Declared before the window: the grid's model lets go of it on the way out.
+    std::unique_ptr<LearningTable> table_;
     std::unique_ptr<TfrmMain> frmMain_;
+    std::unique_ptr<table_ui::TableCommands> tableCommands_;
+    std::unique_ptr<LearningWindow> learning_;
     TfrmMsgBox* frmMsgBox_ = nullptr;
     QDialog* frmTws_ = nullptr;
-    QDialog* frmWave_ = nullptr;
+    tools::TfrmWave* frmWave_ = nullptr;
     QDialog* frmWaveEdit_ = nullptr;
     link::TfrmCom* frmCom_ = nullptr;
     QDialog* frmDownload_ = nullptr;

@@ -141,6 +141,41 @@ void WaveView::MoveMark(int x, Qt::MouseButton button) {
     }
 }
 
+void WaveView::DrawLabel(int lane, const QString& text) {
+    if (lane < 0 || lane >= lanes_) {
+        return;
+    }
+    QPainter painter(&image_);
+    painter.setPen(QColor(0, 0, 255));
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Qt::white);
+    QFont small = font();
+    small.setPixelSize(11);
+    painter.setFont(small);
+    const QRect area(kWaveOriginX, lane * kLaneHeight + 4, kWaveImageWidth - kWaveOriginX, 14);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, text);
+    painter.end();
+    update(area);
+}
+
+void WaveView::DrawSamplingGrid(int lane, const std::vector<SampleMark>& marks) {
+    if (lane < 0 || lane >= lanes_ || marks.empty()) {
+        return;
+    }
+    QPainter painter(&image_);
+    painter.setPen(QPen(QColor(192, 192, 192), 1, Qt::DotLine));
+    QFont small = font();
+    small.setPixelSize(9);
+    painter.setFont(small);
+    const int top = lane * kLaneHeight + 20;
+    for (const SampleMark& mark : marks) {
+        painter.drawLine(mark.x, top, mark.x, top + 25);
+        painter.drawText(QPoint(mark.x - 2, lane * kLaneHeight + 47 + 9), QString(QChar(mark.value)));
+    }
+    painter.end();
+    update(QRect(0, lane * kLaneHeight, kWaveImageWidth, kLaneHeight));
+}
+
 void WaveView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawImage(event->rect(), image_, event->rect());

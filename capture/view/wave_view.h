@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 namespace quvan {
 
@@ -32,6 +33,14 @@ class WaveView final : public QWidget {
     void RedrawLanes(int zoom, const std::array<WaveLane, kLaneSlots>& data);
     // A mouse press at x: right button moves the start mark, left the end mark.
     void MoveMark(int x, Qt::MouseButton button);
+    // The lane's label in blue at its top left ("No.1: 38.0kHz ..." and the result).
+    void DrawLabel(int lane, const QString& text);
+    // A sampling grid: a dotted silver line and the value read at each x.
+    struct SampleMark {
+        int x;
+        char value;
+    };
+    void DrawSamplingGrid(int lane, const std::vector<SampleMark>& marks);
 
     // Run after a lane has been drawn again (sampling grids, lane labels).
     std::function<void(int lane)> laneRedrawn;

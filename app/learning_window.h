@@ -1,0 +1,96 @@
+#pragma once
+// Learning in the main window: the glue between the learning logic (capture
+// and decode, plain C++) and the window's widgets, the wave image, the wave
+// data dialog, the table grid and the board link. It reads the option boxes
+// and edit texts before every step and carries out what the logic asks for.
+
+#include "capture/capture_state.h"
+#include "capture/learning_context.h"
+#include "decode/capture_decoder.h"
+
+#include <QObject>
+#include <memory>
+
+namespace quvan {
+class LearningTable;
+}
+namespace quvan::platform {
+class SoundPlayer;
+}
+namespace quvan::table_ui {
+class TableCommands;
+}
+namespace quvan::tools {
+class TfrmWave;
+}
+
+namespace quvan::app {
+
+class TfrmMain;
+class TfrmMsgBox;
+
+class LearningWindow final : public QObject, public LearningEffects {
+    Q_OBJECT
+public:
+    LearningWindow(TfrmMain& main, TfrmMsgBox& msgBox, platform::SoundPlayer& sounds,
+                   LearningTable& table, table_ui::TableCommands& grid, tools::TfrmWave& waveData);
+
+    CaptureState& captureState() { return state_; }
+    const LearningOptions& options() const { return options_; }
+
+    // Board lines routed here by the dispatcher.
+    void HandleWaveLine(const std::string& line);
+    void HandleAnalysisLine(const std::string& line);
+
+    // The learning panel was clicked.
+    void StartLearning();
+    // Zoom buttons: step -1 ("＜") or +1 ("＞").
+    void Zoom(int step);
+    void RedrawLanes(int zoom);
+    void WaveClear();
+    void MeasureAt(int x, int y);
+
+    // LearningEffects
+    void sendCommand(const std::string& text) override;
+    void setLearningIndicator(bool on) override;
+    void setTableModified() override;
+    void playSound(Sound sound) override;
+    void appendLog(const std::string& line) override;
+    void clearLog() override;
+    void reportError(const std::string& text) override;
+    int showMessage(int kind, const std::string& caption, const std::string& text, bool& dispOff) override;
+    void setLearningMsgChecked(bool checked) override;
+    void setProgressVisible(bool visible) override;
+    void setProgress(int position) override;
+    void drawPair(int lane, int index) override;
+    void clearLanes(int lane) override;
+    void clearWaveColumns(int lane) override;
+    void clearPatternRangePanels() override;
+    void setWaveCell(int col, int row, const std::string& text) override;
+    void setWaveCurrentCell(int col, int row) override;
+    void drawLaneLabel(int lane, const std::string& text) override;
+    void drawSamplingOverlay(int lane, const std::vector<OverlayCell>& cells) override;
+    int currentRow() const override;
+    void setCurrentRow(int row) override;
+    void setCurrentColumn(int col) override;
+    void focusGrid() override;
+
+private:
+    void RefreshOptions();
+    void Wire();
+    void FormatBoxToggled(QObject* box, bool ticked);
+    void ToggleStripOptions();
+
+    TfrmMain& main_;
+    TfrmMsgBox& msgBox_;
+    platform::SoundPlayer& sounds_;
+    LearningTable& table_;
+    table_ui::TableCommands& grid_;
+    tools::TfrmWave& waveData_;
+    CaptureState state_;
+    LearningOptions options_;
+    LearningContext ctx_;
+    CaptureDecoder decoder_;
+};
+
+}  // namespace quvan::app

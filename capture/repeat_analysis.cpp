@@ -1,0 +1,106 @@
+#include "capture/repeat_analysis.h"
+
+namespace quvan {
+
+namespace {
+
+struct RepeatScan {
+    int e = 0; // start of the repeating section
+    int L = 1; // its length in pairs
+    int c = 0; // successive repetitions found
+};
+
+// Slides a candidate frame of growing length along the capture. The last pair
+// is never compared: its period holds whatever gap ended the capture.
+RepeatScan Scan(const WaveLane& lane) {
+    const auto& P = lane.PatternOf;
+    const int N = lane.LastIndex;
+    RepeatScan r;
+    while (r.e < N) {
+        int i = r.e;
+        while (i + 2 * r.L < N) {
+            bool same = true;
+            for (int k = 0; k < r.L; ++k) {
+                if (P[i + k] != P[i + r.L + k]) {
+                    same = false;
+                    break;
+                }
+            }
+            if (same) {
+                i += r.L;
+                r.c += 1;
+            } else {
+                r.L += 1;
+                r.c = 0;
+            }
+        }
+        if (r.c > 0)
+            return r;
+        r.e += 1;
+        r.L = 1;
+    }
+    return r;
+}
+
+} // namespace
+
+void RepeatAnalysis(LearningContext& ctx) {
+    CaptureState& s = ctx.state;
+    const int laneNo = s.CurrentLane;
+    if (laneNo < 0 || laneNo >= kLaneSlots)
+        return;
+    const WaveLane& lane = s.Lanes[laneNo];
+    const int N = lane.LastIndex;
+    const RepeatScan r = Scan(lane);
+    const bool lastGapShort = lane.Pairs[N].Width < s.LearnTime;
+    CaptureResult found = s.Result;
+    if (r.c <= 2) {
+        if (lastGapShort)
+            return;
+        found.DataBits = N + 1;
+        found.RepeatBit = 0;
+        found.Frames = 1;
+    } else if (r.L > 1) {
+        found.DataBits = r.e + r.L;
+        found.RepeatBit = r.e;
+        found.Frames = r.c;
+    } else {
+        if (lastGapShort)
+            return;
+        // A run of one pulse shape with short periods is a carrier burst, not
+        // a frame: keep it whole.
+        const std::int32_t p = lane.PatternOf[r.e];
+        const std::int32_t period = p >= 0 && p < kPatternWindows ? lane.CenterWidth[p] : 0;
+        if (period < 20000) {
+            found.DataBits = N + 1;
+            found.RepeatBit = 0;
+            found.Frames = 1;
+        } else {
+            found.DataBits = r.e + 1;
+            found.RepeatBit = r.e;
+            found.Frames = r.c;
+        }
+    }
+    s.Result = found;
+    FinishLearning(ctx);
+}
+
+void FinishLearning(LearningContext& ctx) {
+    CaptureState& s = ctx.state;
+    ctx.effects.setLearningIndicator(false);
+    if (!ctx.options.LearningMsg) {
+        ctx.effects.playSound(Sound::Chimes);
+        return;
+    }
+    const bool unreliable = s.CaptureTotal < s.LearnTime && s.Result.Frames < 3;
+    const char* caption = unreliable ? "警告" : "確認";
+    const char* text = unreliable
+                           ? "学習の信頼性が低いです。リモコンのボタンを１秒以上押して下さい。"
+                           : "学習完了しました。\nリモコンのボタンを離して下さい。";
+    ctx.effects.sendCommand("T");
+    bool dispOff = false;
+    ctx.effects.showMessage(0, caption, text, dispOff);
+    ctx.effects.setLearningMsgChecked(!dispOff);
+}
+
+} // namespace quvan

@@ -1,0 +1,121 @@
+#include "cli/decode_pipeline.h"
+
+#include "capture/analysis_line.h"
+#include "capture/learning_control.h"
+#include "capture/wave_line.h"
+
+#include <algorithm>
+
+namespace quvan {
+
+class DecodePipeline::Effects : public LearningEffects {
+  public:
+    int currentRow() const override { return row_; }
+    void setCurrentRow(int row) override { row_ = row; }
+    void reportError(const std::string& text) override { errors.push_back(text); }
+    bool showsWaveData() const override { return false; }
+
+    std::vector<std::string> errors;
+
+  private:
+    int row_ = 1;
+};
+
+DecodePipeline::DecodePipeline(const LearningOptions& options)
+    : options_(options), state_(std::make_unique<CaptureState>()),
+      table_(options.ProEdition ? kProTableRows : kStdTableRows),
+      effects_(std::make_unique<Effects>()), ctx_{*state_, options_, table_, *effects_},
+      decoder_(ctx_) {
+    options_.CursorAuto = true;
+    options_.PortOpen = true;
+    table_.onRowsChanged = [this](int first, int last) {
+        dirtyFirst_ = dirtyLast_ < dirtyFirst_ ? first : std::min(dirtyFirst_, first);
+        dirtyLast_ = std::max(dirtyLast_, last);
+    };
+    StartLearning(ctx_, false);
+}
+
+DecodePipeline::~DecodePipeline() = default;
+
+void DecodePipeline::reset(const LearningOptions& options) {
+    options_ = options;
+    options_.CursorAuto = true;
+    options_.PortOpen = true;
+    *state_ = CaptureState{};
+    // Every write of a learned row also sets one of its cells.
+    for (int row = std::max(dirtyFirst_, 1); row <= dirtyLast_; ++row)
+        table_.clearRow(row);
+    dirtyFirst_ = 0;
+    dirtyLast_ = -1;
+    effects_->setCurrentRow(1);
+    effects_->errors.clear();
+    storedRows_.clear();
+    StartLearning(ctx_, false);
+}
+
+bool DecodePipeline::handleLine(std::string_view line, std::string& out) {
+    if (line.starts_with("[")) {
+        HandleWaveLine(ctx_, line);
+        return false;
+    }
+    if (!line.starts_with("Ave."))
+        return false;
+    const AnalysisLineResult r = HandleAnalysisLine(ctx_, decoder_, line);
+    switch (r.Outcome) {
+    case AnalysisOutcome::Stored:
+    case AnalysisOutcome::Checked:
+        storedRows_.insert(r.Row);
+        out = table_.cell(r.Row, ColCarry) + "\t" + table_.cell(r.Row, ColFrames) + "\t" +
+              table_.cell(r.Row, ColResult);
+        break;
+    case AnalysisOutcome::TooManyPatterns:
+        out = "-\t-\t学習出来ません。";
+        break;
+    case AnalysisOutcome::BadCarrier:
+    case AnalysisOutcome::NoCapture:
+        out = "-\t-\tERROR";
+        break;
+    }
+    return true;
+}
+
+std::vector<std::string> DecodePipeline::takeErrors() {
+    std::vector<std::string> errors;
+    errors.swap(effects_->errors);
+    return errors;
+}
+
+std::string DecodePipeline::recordLine(int row) const {
+    const LearnedSignal& rec = table_.record(row);
+    std::string line = std::to_string(row) + "\t" + std::to_string(rec.Carry) + "\t" +
+                       std::to_string(rec.DataBits) + "\t" + std::to_string(rec.RepeatBit) + "\t";
+    for (int i = 0; i < kPatternSlots; ++i) {
+        if (i > 0)
+            line += ",";
+        line += std::to_string(rec.PatternHigh[i]) + "/" + std::to_string(rec.PatternWidth[i]);
+    }
+    line += "\t" + PatternCodeText(rec);
+    return line;
+}
+
+void DecodeLog(DecodePipeline& pipeline, std::string_view log, std::string& out,
+               std::vector<std::string>& errors) {
+    std::string result;
+    while (!log.empty()) {
+        const std::size_t nl = log.find('\n');
+        std::string_view line = log.substr(0, nl);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (pipeline.handleLine(line, result)) {
+            out += result;
+            out += '\n';
+            for (std::string& e : pipeline.takeErrors())
+                errors.push_back(std::move(e));
+        }
+        if (nl == std::string_view::npos)
+            break;
+        log.remove_prefix(nl + 1);
+    }
+}
+
+} // namespace quvan

@@ -1,0 +1,60 @@
+#pragma once
+// The learning run of the tool without its window: board lines in, the
+// table row cells of each analysis line out. Used by quvan-decode, its tests,
+// benchmark and fuzz target.
+
+#include "capture/learning_context.h"
+#include "decode/capture_decoder.h"
+#include "table/learning_table.h"
+
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quvan {
+
+class DecodePipeline {
+  public:
+    // Learning is switched on with "Cursor Auto" ticked as the pipeline starts.
+    explicit DecodePipeline(const LearningOptions& options);
+    ~DecodePipeline();
+
+    // Starts over as if newly made, keeping the storage; the options must be
+    // of the same edition (the table size depends on it).
+    void reset(const LearningOptions& options);
+
+    // Handles one received line (without its line break). Returns true and
+    // sets out to "Carry<TAB>Frames<TAB>Result" for an analysis line.
+    bool handleLine(std::string_view line, std::string& out);
+
+    // Messages the window would have shown in its error display.
+    std::vector<std::string> takeErrors();
+
+    const LearningTable& table() const { return table_; }
+    const std::set<int>& storedRows() const { return storedRows_; }
+
+    // "row, Carry, DataBits, RepeatBit, High/Width x16, PatternCodeText".
+    std::string recordLine(int row) const;
+
+  private:
+    class Effects;
+    LearningOptions options_;
+    std::unique_ptr<CaptureState> state_;
+    LearningTable table_;
+    std::unique_ptr<Effects> effects_;
+    LearningContext ctx_;
+    CaptureDecoder decoder_;
+    std::set<int> storedRows_;
+    // Rows written since the last reset, so a reset clears only those.
+    int dirtyFirst_ = 0;
+    int dirtyLast_ = -1;
+};
+
+// Splits a log into lines (LF or CR LF) and appends one output line per
+// analysis line to out; error messages go to errors.
+void DecodeLog(DecodePipeline& pipeline, std::string_view log, std::string& out,
+               std::vector<std::string>& errors);
+
+} // namespace quvan

@@ -1,0 +1,46 @@
+#include "table/ui/file_dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace quvan::table_ui {
+
+QStringList OpenDialogFilters() {
+    return {QStringLiteral("ｶﾝﾏ形式ﾃﾞｰﾀﾌｧｲﾙ (*.Csv)"),   QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.Txt)"),
+            QStringLiteral("Firmware File (*.Hex)"),     QStringLiteral("Sound File (*.Wav)"),
+            QStringLiteral("ﾘﾓｺﾝ波形ｲﾒｰｼﾞﾌｧｲﾙ (*.Bmp)"), QStringLiteral("USB Driver File (*.Exe)"),
+            QStringLiteral("全てのﾌｧｲﾙ (*.*)")};
+}
+
+QStringList SaveDialogFilters() {
+    return {QStringLiteral("ｶﾝﾏ形式ﾃﾞｰﾀﾌｧｲﾙ (*.Csv)"),   QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.Txt)"),
+            QStringLiteral("Firmware File (*.Hex)"),     QStringLiteral("Sound File (*.Wav)"),
+            QStringLiteral("ﾘﾓｺﾝ波形ｲﾒｰｼﾞﾌｧｲﾙ (*.Bmp)"), QStringLiteral("全てのﾌｧｲﾙ (*.*)")};
+}
+
+std::optional<FileDialogChoice> ShowFileDialog(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent);
+    const bool saving = request.kind == FileDialogKind::Save;
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setNameFilters(request.filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= request.filters.size())
+        dialog.selectNameFilter(request.filters[request.filterIndex - 1]);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+
+    // "Dat/*.Csv" names a folder and a pattern, not a file to preselect.
+    const QFileInfo initial(request.initialFileName);
+    if (!request.initialFileName.isEmpty()) {
+        if (QFileInfo(initial.absolutePath()).isDir())
+            dialog.setDirectory(initial.absolutePath());
+        if (!initial.fileName().contains('*') && !initial.fileName().contains('?'))
+            dialog.selectFile(initial.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const int chosen = request.filters.indexOf(dialog.selectedNameFilter());
+    return FileDialogChoice{dialog.selectedFiles().constFirst(), chosen < 0 ? 1 : chosen + 1};
+}
+
+} // namespace quvan::table_ui

@@ -1,0 +1,89 @@
+#pragma once
+// The user's commands on the learning table in the main window: File New,
+// Open and Save with their questions and dialogs, the three path commands of
+// "&SystemPath Setup", the grid with its pop-up menu, the CodeCheck option's
+// effect on the cursor, the monitor switch on the status bar and the table
+// load at start-up. Installed once by the program over its main window.
+
+#include "table/learning_table.h"
+#include "table/table_file.h"
+#include "table/ui/file_dialogs.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+
+namespace quvan::app {
+class TfrmMain;
+}
+
+namespace quvan::table_ui {
+
+class GridPopupMenu;
+class LearningTableModel;
+class TableGrid;
+
+// The wave view's part in New and Open. Filled by the learning subsystem;
+// until then they do nothing.
+struct WaveViewHooks {
+    std::function<void(int lanes)> ClearLanes;    // the drawn lanes 0..lanes-1
+    std::function<void(int lanes)> ClearLaneData; // the captured pulses of those lanes
+    std::function<void(int lane)> SetCurrentLane;
+    std::function<void()> ResetCaptureResult; // RepeatBit, DataBits and Frames to 0
+};
+
+class TableCommands final : public QObject {
+    Q_OBJECT
+  public:
+    // executableDir ends with "/"; the default table location is its "Dat/".
+    TableCommands(app::TfrmMain& main, LearningTable& table, std::string executableDir);
+    ~TableCommands() override;
+
+    LearningTableModel& model() { return *model_; }
+    TableGrid& grid() { return *grid_; }
+    GridPopupMenu& popupMenu() { return *popup_; }
+
+    WaveViewHooks waveView;
+    // Asks the user for a file; a QFileDialog unless replaced (tests).
+    FileDialogHook chooseFile;
+
+    void FileNew();
+    void FileOpen();
+    void FileSave();
+    void ChooseCsvFilePath();
+    void ChooseHexFilePath();
+    void ChooseSoundFolder();
+    // The table file named in the settings, loaded when the window is first
+    // shown. False when it could not be loaded (the caller forgets the path).
+    bool LoadAtStart(const std::string& path);
+
+    bool monitorMode() const;
+    void setMonitorMode(bool on);
+
+    std::string defaultTableLocation() const { return executableDir_ + "Dat/*.Csv"; }
+
+  private:
+    int ask(int kind, const QString& caption, const QString& text);
+    // Runs LoadTable and shows what it found; the caller finishes the command.
+    TableLoadStatus loadFile(const std::string& path);
+    void applyHeader(const TableHeaderFound& found);
+    TableHeaderOptions headerOptions() const;
+    void showWarnings(const std::vector<std::string>& warnings);
+    void clearWaveLanes();
+    void resetWaveView();
+    void opened(const std::string& path);
+    void setPathPanel(const std::string& path);
+    QString initialTableName() const;
+    void codeCheckToggled(bool on);
+    void wire();
+
+    app::TfrmMain& main_;
+    LearningTable& table_;
+    std::string executableDir_;
+    LearningTableModel* model_;
+    TableGrid* grid_;
+    GridPopupMenu* popup_;
+};
+
+} // namespace quvan::table_ui

@@ -1,0 +1,229 @@
+// Learning in the main window against the simulated board: switch learning
+// on, let the board capture remote codes, and watch rows, lanes and the wave
+// data grid fill.
+
+#include "../frame/qstring_printer.h"
+#include "app/learning_window.h"
+#include "capture/view/wave_view.h"
+#include "sim_process.h"
+#include "table/ui/table_commands.h"
+#include "table/ui/table_grid.h"
+#include "test_program.h"
+#include "tools/wave_data_dialog.h"
+
+#include <gtest/gtest.h>
+
+namespace quvan::app {
+namespace {
+
+using test_support::ReadFileBytes;
+using test_support::SimProcess;
+using test_support::TempDir;
+
+class Learning : public ::testing::Test {
+  protected:
+    Learning() {
+        TfrmMsgBox::SetAnswerer([this](TfrmMsgBox& box) {
+            shown.push_back(box.Text());
+            box.CloseWithOk();
+        });
+    }
+    ~Learning() override {
+        program.reset();
+        TfrmMsgBox::SetAnswerer(nullptr);
+    }
+
+    void Start(const QString& title, const std::string& port) {
+        program = std::make_unique<Program>(
+            test_support::TestProgramOptions(title, dir, ports, silence, port));
+        learning = &program->learning();
+        waveData = &program->frmWave();
+        program->frmMain().show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return program->frmMain().state().StartupDone; }, 5000));
+    }
+
+    std::string Cell(int row, int column) { return program->learningTable().cell(row, column); }
+
+    TempDir dir;
+    platform::FixedPortLister ports;
+    // Remembers what was played, in order.
+    struct Sounds final : platform::SoundPlayer {
+        std::vector<std::string> played;
+        void playAsync(const std::string& path) override { played.push_back(path); }
+    } silence;
+    std::unique_ptr<Program> program;
+    tools::TfrmWave* waveData = nullptr;
+    LearningWindow* learning = nullptr;
+    QStringList shown;
+    QString wireLog() const { return QString::fromStdString((dir.path() / "wire.log").string()); }
+};
+
+TEST_F(Learning, TwoRemotesLandInConsecutiveRows) {
+    SimProcess sim({"--wire-log", wireLog()});
+    Start("TAVIRO QUVAN-ARM Tool", sim.path());
+    TfrmMain& main = program->frmMain();
+    QTest::mouseClick(main.widgets().pnlAnalyze, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().LearningOn; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ReadFileBytes(wireLog()).endsWith("Lend:0500\r\nA\r\n"); }, 2000));
+    EXPECT_EQ(program->tableCommands().grid().cursorRow(), 1);
+
+    sim.control("press nec 20DF10EF");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Cell(1, ColResult).empty(); }, 8000));
+    EXPECT_EQ(Cell(1, ColCarry), "38.0kHz");
+    // The remote sends repeat codes after its first frame: NEC-32R, the name
+    // padded to ten characters.
+    EXPECT_EQ(Cell(1, ColResult), "Tm:NEC-32R    d:20DF 10EF");
+    EXPECT_EQ(program->learningTable().record(1).Carry, 380);
+    EXPECT_GT(program->learningTable().record(1).DataBits, 33);
+    EXPECT_TRUE(main.state().TableModified);
+    EXPECT_EQ(main.statusPanelText(1), "変更");
+
+    // The STD edition confirms each capture; the user's OK lets learning go on
+    // with the next row.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().LearningOn; }, 3000));
+    EXPECT_EQ(program->tableCommands().grid().cursorRow(), 2);
+    sim.control("press sony12 1501");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Cell(2, ColResult).empty(); }, 8000));
+    EXPECT_EQ(Cell(2, ColCarry), "40.0kHz");
+    EXPECT_TRUE(Cell(2, ColResult).starts_with("Tm:SONY12")) << Cell(2, ColResult);
+    EXPECT_FALSE(shown.isEmpty());
+
+    // Both captures were drawn, each in its own lane, and listed in the grid.
+    const QImage& image = main.widgets().imgWave->image();
+    const QRgb green = qRgb(0, 128, 0);
+    EXPECT_EQ(image.pixel(20, LaneHighY(0)), green);  // NEC leader mark, 9 ms from x = 10
+    EXPECT_EQ(image.pixel(15, LaneHighY(1)), green);  // Sony leader mark, 2.4 ms
+    tools::WaveDataModel& grid = waveData->model();
+    EXPECT_EQ(grid.cell(1, 1), "   9000 ");
+    EXPECT_EQ(grid.cell(2, 1), "  13500 ");
+    EXPECT_EQ(grid.cell(3, 1), "   0 ");
+    EXPECT_EQ(grid.cell(6, 1), "   2400 ");
+
+    // One step of zoom, then the marks: the start mark inside the NEC leader
+    // (ends at 13500 µs), the pointer released inside the third pulse's space
+    // after two 560/1120 zero bits: 14620 - 13500 = 1120 µs.
+    MainWidgets& w = main.widgets();
+    QTest::mouseClick(w.btnZoomRight, Qt::LeftButton);
+    ASSERT_EQ(w.imgWave->zoom(), 250);
+    EXPECT_EQ(image.pixel(20, LaneHighY(0)), green);  // redrawn at the new zoom
+    QTest::mouseClick(w.imgWave, Qt::RightButton, {}, QPoint(20, 10));
+    QTest::mouseClick(w.imgWave, Qt::LeftButton, {}, QPoint(70, 10));
+    EXPECT_TRUE(main.logText().endsWith("tw:1.120mS")) << main.logText().toStdString();
+    EXPECT_EQ(waveData->sGridWave()->currentIndex().row() + 1, 3);
+
+    QTest::mouseClick(w.btnWaveData, Qt::LeftButton);
+    EXPECT_TRUE(waveData->isVisible());
+    waveData->hide();
+}
+
+TEST_F(Learning, ACaptureWithMoreThanSixteenPatternsIsRefused) {
+    SimProcess sim({});
+    Start("TAVIRO QUVAN-Pro Tool", sim.path());
+    learning->StartLearning();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return program->frmMain().state().LearningOn; }, 2000));
+    // Seventeen pulses, each outside every other one's tolerance window.
+    QByteArray raw = "raw";
+    int count = 0;
+    for (int high : {300, 600, 1200, 2400, 4800, 9600}) {
+        for (int width : {12000, 24000, 48000}) {
+            if (count++ < 17) raw += " " + QByteArray::number(high) + "/" + QByteArray::number(width);
+        }
+    }
+    sim.control(raw);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown.contains("学習出来ません。"); }, 8000));
+    EXPECT_EQ(Cell(1, ColCarry), "");
+    EXPECT_EQ(Cell(1, ColResult), "");
+    EXPECT_EQ(program->learningTable().record(1).DataBits, 0);
+    EXPECT_FALSE(program->frmMain().state().TableModified);
+}
+
+TEST_F(Learning, CodeCheckStaysOnAWrongCodeAndMovesOnAfterTheRightOne) {
+    SimProcess sim({});
+    Start("TAVIRO QUVAN-Pro Tool", sim.path());
+    LearningTable& table = program->learningTable();
+    table.setCell(1, ColCarry, "38.0kHz");
+    table.setCell(1, ColFrames, "1");
+    table.setCell(1, ColResult, "Tm:NEC-32R    d:20DF 10EF");
+    MainWidgets& w = program->frmMain().widgets();
+    w.ckCodeCheck->setChecked(true);
+    // Without "Cursor Auto" the check starts at the cursor row rather than at
+    // the first blank row below it.
+    w.ckCursor->setChecked(false);
+    program->tableCommands().grid().setCursor(1, 1);
+    learning->StartLearning();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return program->frmMain().state().LearningOn; }, 2000));
+
+    const std::string chord = program->frmMain().state().settings.Sounds.SoundChord;
+    const std::string tada = program->frmMain().state().settings.Sounds.SoundTada;
+    sim.control("press nec 20DF11EE");  // not the expected code
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !silence.played.empty(); }, 8000));
+    EXPECT_EQ(silence.played.back(), chord);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return program->frmMain().state().LearningOn; }, 3000));
+    EXPECT_EQ(program->tableCommands().grid().cursorRow(), 1);  // the same row again
+
+    silence.played.clear();
+    sim.control("press nec 20DF10EF");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !silence.played.empty(); }, 8000));
+    EXPECT_EQ(silence.played.back(), tada);  // matched, and row 2 ends the list
+    // The table holds the expected codes; nothing was written into it.
+    EXPECT_EQ(Cell(1, ColResult), "Tm:NEC-32R    d:20DF 10EF");
+    EXPECT_EQ(Cell(2, ColResult), "");
+    EXPECT_EQ(table.record(1).DataBits, 0);
+}
+
+TEST_F(Learning, ZoomRedrawsAndStopsAtTheEnds) {
+    Start("TAVIRO QUVAN-Pro Tool", "/dev/quvan-none");
+    MainWidgets& w = program->frmMain().widgets();
+    learning->Zoom(+1);
+    EXPECT_EQ(w.imgWave->zoom(), 250);
+    EXPECT_EQ(w.pnlZoom->text(), "1/250");
+    for (int i = 0; i < 30; ++i) learning->Zoom(+1);
+    EXPECT_EQ(w.imgWave->zoom(), 3000);
+    for (int i = 0; i < 30; ++i) learning->Zoom(-1);
+    EXPECT_EQ(w.imgWave->zoom(), 25);
+}
+
+TEST_F(Learning, DecoderOptionsExcludeEachOther) {
+    Start("TAVIRO QUVAN-Pro Tool", "/dev/quvan-none");
+    MainWidgets& w = program->frmMain().widgets();
+    QTest::mouseDClick(w.pnlCont, Qt::LeftButton, {}, QPoint(600, 50));
+    EXPECT_FALSE(w.ckEiritsu->isHidden());
+    w.ckPhilips->setChecked(true);
+    EXPECT_FALSE(w.cmbTs->isHidden());
+    EXPECT_TRUE(w.cmbSBit->isHidden());
+    w.ckSerial->setChecked(true);
+    EXPECT_FALSE(w.ckPhilips->isChecked());
+    EXPECT_FALSE(w.cmbSBit->isHidden());
+    EXPECT_EQ(w.imgWave->zoom(), 50);
+    w.ckEiritsu->setChecked(true);
+    EXPECT_FALSE(w.ckSerial->isChecked());
+    EXPECT_TRUE(w.cmbTs->isHidden());
+    // A second double click hides the boxes and unticks Serial.
+    w.ckSerial->setChecked(true);
+    QTest::mouseDClick(w.pnlCont, Qt::LeftButton, {}, QPoint(600, 50));
+    EXPECT_TRUE(w.ckEiritsu->isHidden());
+    EXPECT_FALSE(w.ckSerial->isChecked());
+}
+
+TEST_F(Learning, StdDoubleClickTogglesTheWaveDataPanel) {
+    Start("TAVIRO QUVAN-ARM Tool", "/dev/quvan-none");
+    MainWidgets& w = program->frmMain().widgets();
+    EXPECT_TRUE(w.pnlWaveData->isHidden());
+    QTest::mouseDClick(w.pnlCont, Qt::LeftButton, {}, QPoint(600, 20));
+    EXPECT_FALSE(w.pnlWaveData->isHidden());
+    EXPECT_EQ(w.pgBar->geometry().right() + 1, w.pnlWaveData->x() - 8);
+    QTest::mouseDClick(w.pnlCont, Qt::LeftButton, {}, QPoint(600, 20));
+    EXPECT_TRUE(w.pnlWaveData->isHidden());
+    EXPECT_EQ(w.pgBar->geometry().right() + 1, w.btnWaveClear->x() - 8);
+}
+
+TEST_F(Learning, LearningWithoutAPortWarns) {
+    Start("TAVIRO QUVAN-ARM Tool", "/dev/quvan-none");
+    learning->StartLearning();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0], "QUVANと通信出来ません");
+    EXPECT_FALSE(program->frmMain().state().LearningOn);
+}
+
+}  // namespace
+}  // namespace quvan::app
