@@ -76,19 +76,25 @@ void LearningWindow::Wire() {
     w.imgWave->laneRedrawn = [this](int lane) {
         decoder_.SamplingOverlay(lane);
         const int row = state_.LaneRow[static_cast<std::size_t>(lane)];
-        const std::string text =
-            options_.CodeCheck || !table_.validRow(row) ? std::string() : table_.cell(row, ColResult);
+        const std::string text = options_.CodeCheck || !table_.validRow(row)
+                                     ? std::string()
+                                     : table_.cell(row, ColResult);
+        const std::int32_t lastCarry = state_.Result.Carry;
+        state_.Result.Carry = laneCarry_[static_cast<std::size_t>(lane)];
         ShowResult(ctx_, lane, text);
+        state_.Result.Carry = lastCarry;
     };
     w.imgWave->lanesCleared = [this] { main_.widgets().sBarPanels[1]->clear(); };
 
     for (QCheckBox* box : {w.ckEiritsu, w.ckPhilips, w.ckSerial, w.ckMultiHeader}) {
-        connect(box, &QCheckBox::toggled, this, [this, box](bool ticked) { FormatBoxToggled(box, ticked); });
+        connect(box, &QCheckBox::toggled, this,
+                [this, box](bool ticked) { FormatBoxToggled(box, ticked); });
     }
     connect(w.pnlCont, &ClickPanel::doubleClicked, this, &LearningWindow::ToggleStripOptions);
     for (QComboBox* list : {w.cmbTs, w.cmbTw}) {
         connect(list->lineEdit(), &QLineEdit::returnPressed, this, [list] {
-            if (list->findText(list->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
+            if (list->findText(list->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive) <
+                0) {
                 list->addItem(list->currentText());
             }
         });
@@ -110,7 +116,7 @@ void LearningWindow::Wire() {
 
 void LearningWindow::FormatBoxToggled(QObject* box, bool ticked) {
     MainWidgets& w = main_.widgets();
-    const std::initializer_list<QWidget*> parameters{w.lblTs, w.lblTw, w.lblBt, w.cmbTs,
+    const std::initializer_list<QWidget*> parameters{w.lblTs, w.lblTw, w.lblBt,  w.cmbTs,
                                                      w.cmbTw, w.cmbBt, w.cmbSBit};
     auto showParameters = [&](bool tsTwBits, bool symbolSize) {
         for (QWidget* widget : parameters) {
@@ -167,7 +173,13 @@ void LearningWindow::HandleWaveLine(const std::string& line) {
 
 void LearningWindow::HandleAnalysisLine(const std::string& line) {
     RefreshOptions();
-    quvan::HandleAnalysisLine(ctx_, decoder_, line);
+    const int lane = state_.CurrentLane;
+    const AnalysisLineResult result = quvan::HandleAnalysisLine(ctx_, decoder_, line);
+    if (result.Outcome == AnalysisOutcome::Stored || result.Outcome == AnalysisOutcome::Checked) {
+        if (lane >= 0 && lane < kLaneSlots) {
+            laneCarry_[static_cast<std::size_t>(lane)] = state_.Result.Carry;
+        }
+    }
 }
 
 void LearningWindow::StartLearning() {
@@ -198,17 +210,23 @@ void LearningWindow::WaveClear() {
 void LearningWindow::MeasureAt(int x, int y) {
     const WaveView& view = *main_.widgets().imgWave;
     const int lane = std::clamp(y / kLaneHeight, 0, main_.state().WaveLanes - 1);
-    const Span span = MeasureSpan(state_.Lanes[static_cast<std::size_t>(lane)], view.startMark(), x,
-                                  view.zoom());
+    const Span span =
+        MeasureSpan(state_.Lanes[static_cast<std::size_t>(lane)], view.startMark(), x, view.zoom());
     appendLog(SpanText(span.micros));
     setWaveCurrentCell(lane * 5 + 2, span.row);
 }
 
-void LearningWindow::sendCommand(const std::string& text) { main_.boardLink().SendCommand(text); }
+void LearningWindow::sendCommand(const std::string& text) {
+    main_.boardLink().SendCommand(text);
+}
 
-void LearningWindow::setLearningIndicator(bool on) { main_.SetLearningIndicator(on); }
+void LearningWindow::setLearningIndicator(bool on) {
+    main_.SetLearningIndicator(on);
+}
 
-void LearningWindow::setTableModified() { main_.SetTableModified(true); }
+void LearningWindow::setTableModified() {
+    main_.SetTableModified(true);
+}
 
 void LearningWindow::playSound(Sound sound) {
     const SoundPaths& paths = main_.state().settings.Sounds;
@@ -217,9 +235,13 @@ void LearningWindow::playSound(Sound sound) {
                                               : paths.SoundTada);
 }
 
-void LearningWindow::appendLog(const std::string& line) { main_.appendLog(QString::fromStdString(line)); }
+void LearningWindow::appendLog(const std::string& line) {
+    main_.appendLog(QString::fromStdString(line));
+}
 
-void LearningWindow::clearLog() { main_.clearLog(); }
+void LearningWindow::clearLog() {
+    main_.clearLog();
+}
 
 void LearningWindow::reportError(const std::string& text) {
     main_.messages().show(1, QStringLiteral("Error"), QString::fromStdString(text));
@@ -236,9 +258,13 @@ int LearningWindow::showMessage(int kind, const std::string& caption, const std:
     return result;
 }
 
-void LearningWindow::setLearningMsgChecked(bool checked) { main_.widgets().ckLearningMsg->setChecked(checked); }
+void LearningWindow::setLearningMsgChecked(bool checked) {
+    main_.widgets().ckLearningMsg->setChecked(checked);
+}
 
-void LearningWindow::setProgressVisible(bool visible) { main_.widgets().pgBar->setVisible(visible); }
+void LearningWindow::setProgressVisible(bool visible) {
+    main_.widgets().pgBar->setVisible(visible);
+}
 
 void LearningWindow::setProgress(int position) {
     QProgressBar* bar = main_.widgets().pgBar;
@@ -249,7 +275,9 @@ void LearningWindow::drawPair(int lane, int index) {
     main_.widgets().imgWave->DrawPair(lane, index, state_.Lanes[static_cast<std::size_t>(lane)]);
 }
 
-void LearningWindow::clearLanes(int lane) { main_.widgets().imgWave->ClearLanes(lane); }
+void LearningWindow::clearLanes(int lane) {
+    main_.widgets().imgWave->ClearLanes(lane);
+}
 
 void LearningWindow::clearWaveColumns(int lane) {
     const int lanes = main_.state().WaveLanes;
@@ -262,7 +290,9 @@ void LearningWindow::clearWaveColumns(int lane) {
     }
 }
 
-void LearningWindow::clearPatternRangePanels() { waveData_.ClearRangePanels(); }
+void LearningWindow::clearPatternRangePanels() {
+    waveData_.ClearRangePanels();
+}
 
 void LearningWindow::setWaveCell(int col, int row, const std::string& text) {
     waveData_.model().setCell(col, row, QString::fromStdString(text));
@@ -289,14 +319,20 @@ void LearningWindow::drawSamplingOverlay(int lane, const std::vector<OverlayCell
     main_.widgets().imgWave->DrawSamplingGrid(lane, marks);
 }
 
-int LearningWindow::currentRow() const { return grid_.grid().cursorRow(); }
+int LearningWindow::currentRow() const {
+    return grid_.grid().cursorRow();
+}
 
 void LearningWindow::setCurrentRow(int row) {
     grid_.grid().setCursor(row, std::max(1, grid_.grid().cursorColumn()));
 }
 
-void LearningWindow::setCurrentColumn(int col) { grid_.grid().setCursor(grid_.grid().cursorRow(), col); }
+void LearningWindow::setCurrentColumn(int col) {
+    grid_.grid().setCursor(grid_.grid().cursorRow(), col);
+}
 
-void LearningWindow::focusGrid() { grid_.grid().view().setFocus(); }
+void LearningWindow::focusGrid() {
+    grid_.grid().view().setFocus();
+}
 
-}  // namespace quvan::app
+} // namespace quvan::app

@@ -9,6 +9,7 @@
 #include "decode/capture_decoder.h"
 
 #include <QObject>
+#include <array>
 #include <memory>
 
 namespace quvan {
@@ -31,7 +32,7 @@ class TfrmMsgBox;
 
 class LearningWindow final : public QObject, public LearningEffects {
     Q_OBJECT
-public:
+  public:
     LearningWindow(TfrmMain& main, TfrmMsgBox& msgBox, platform::SoundPlayer& sounds,
                    LearningTable& table, table_ui::TableCommands& grid, tools::TfrmWave& waveData);
 
@@ -58,7 +59,8 @@ public:
     void appendLog(const std::string& line) override;
     void clearLog() override;
     void reportError(const std::string& text) override;
-    int showMessage(int kind, const std::string& caption, const std::string& text, bool& dispOff) override;
+    int showMessage(int kind, const std::string& caption, const std::string& text,
+                    bool& dispOff) override;
     void setLearningMsgChecked(bool checked) override;
     void setProgressVisible(bool visible) override;
     void setProgress(int position) override;
@@ -75,7 +77,7 @@ public:
     void setCurrentColumn(int col) override;
     void focusGrid() override;
 
-private:
+  private:
     void RefreshOptions();
     void Wire();
     void FormatBoxToggled(QObject* box, bool ticked);
@@ -91,6 +93,9 @@ private:
     LearningOptions options_;
     LearningContext ctx_;
     CaptureDecoder decoder_;
+    // The carrier of each lane's capture: a redraw labels every lane with its
+    // own carrier, not with the one of the last capture.
+    std::array<std::int32_t, kLaneSlots> laneCarry_{};
 };
 
-}  // namespace quvan::app
+} // namespace quvan::app

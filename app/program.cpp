@@ -17,7 +17,7 @@ QDialog* MakeDialog(QWidget* owner, const char* name, const QString& caption) {
     return dialog;
 }
 
-}  // namespace
+} // namespace
 
 void ApplyLavenderClassico(QApplication& application) {
     application.setStyle("Fusion");
@@ -54,9 +54,14 @@ Program::Program(ProgramOptions options) {
     frmMsgBox_ = new TfrmMsgBox(frmMain_.get(), &frmMain_->state().settings.Sounds, sounds);
     messages_->attach(frmMsgBox_);
     frmTws_ = MakeDialog(frmMain_.get(), "frmTws", "QUVAN Learning Table Write");
-    frmWave_ = new tools::TfrmWave(frmMain_->state().WaveLanes, [this](int lane) {
-        return learning_ ? learning_->captureState().Lanes[static_cast<std::size_t>(lane)].LastIndex : 0;
-    }, frmMain_.get());
+    frmWave_ = new tools::TfrmWave(
+        frmMain_->state().WaveLanes,
+        [this](int lane) {
+            return learning_
+                       ? learning_->captureState().Lanes[static_cast<std::size_t>(lane)].LastIndex
+                       : 0;
+        },
+        frmMain_.get());
     frmWaveEdit_ = MakeDialog(frmMain_.get(), "frmWaveEdit", "Wave Edit");
     frmCom_ = new link::TfrmCom(*link_, *ports, frmMain_.get());
     frmDownload_ = MakeDialog(frmMain_.get(), "frmDownload", "Firmware Update");
@@ -81,10 +86,10 @@ void Program::Connect() {
     frmCom_->setShowMessage([this](int kind, const QString& caption, const QString& text) {
         return messages_->show(kind, caption, text);
     });
-    frmCom_->setBoardFound([&main](const std::string& name) {
-        main.appendLog(QString::fromStdString(name));
-    });
-    frmCom_->setSystemPathVisible([&w](bool visible) { w.mmSystemPath->menuAction()->setVisible(visible); });
+    frmCom_->setBoardFound(
+        [&main](const std::string& name) { main.appendLog(QString::fromStdString(name)); });
+    frmCom_->setSystemPathVisible(
+        [&w](bool visible) { w.mmSystemPath->menuAction()->setVisible(visible); });
     QObject::connect(w.mmCom, &QAction::triggered, &main,
                      [this] { RunCommunicationSettings(*frmMain_, *frmCom_); });
 
@@ -98,4 +103,4 @@ void Program::Connect() {
     };
 }
 
-}  // namespace quvan::app
+} // namespace quvan::app

@@ -30,15 +30,15 @@ void ApplyLavenderClassico(QApplication& application);
 
 struct ProgramOptions {
     QString title;
-    std::optional<std::string> port;             // a port for this run only
+    std::optional<std::string> port; // a port for this run only
     SettingsLocation settingsLocation;
-    platform::SerialPortOpener* opener = nullptr;  // null: the real serial ports
-    platform::PortLister* ports = nullptr;         // null: the machine's serial devices
-    platform::SoundPlayer* sounds = nullptr;       // null: the machine's sound output
+    platform::SerialPortOpener* opener = nullptr; // null: the real serial ports
+    platform::PortLister* ports = nullptr;        // null: the machine's serial devices
+    platform::SoundPlayer* sounds = nullptr;      // null: the machine's sound output
 };
 
 class Program {
-public:
+  public:
     explicit Program(ProgramOptions options);
     ~Program();
 
@@ -58,7 +58,7 @@ public:
     QDialog& frmDownload() { return *frmDownload_; }
     QDialog& frmDsw() { return *frmDsw_; }
 
-private:
+  private:
     void Connect();
 
     std::unique_ptr<platform::SerialPortOpener> ownOpener_;
@@ -80,4 +80,4 @@ private:
     QDialog* frmDsw_ = nullptr;
 };
 
-}  // namespace quvan::app
+} // namespace quvan::app

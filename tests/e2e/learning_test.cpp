@@ -25,6 +25,9 @@ class Learning : public ::testing::Test {
     Learning() {
         TfrmMsgBox::SetAnswerer([this](TfrmMsgBox& box) {
             shown.push_back(box.Text());
+            if (box.Kind() == 0 && tickDoNotShowAgain) {
+                box.SetDispOff(true);
+            }
             box.CloseWithOk();
         });
     }
@@ -55,6 +58,7 @@ class Learning : public ::testing::Test {
     tools::TfrmWave* waveData = nullptr;
     LearningWindow* learning = nullptr;
     QStringList shown;
+    bool tickDoNotShowAgain = false;
     QString wireLog() const { return QString::fromStdString((dir.path() / "wire.log").string()); }
 };
 
@@ -64,7 +68,8 @@ TEST_F(Learning, TwoRemotesLandInConsecutiveRows) {
     TfrmMain& main = program->frmMain();
     QTest::mouseClick(main.widgets().pnlAnalyze, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().LearningOn; }, 2000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ReadFileBytes(wireLog()).endsWith("Lend:0500\r\nA\r\n"); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ReadFileBytes(wireLog()).endsWith("Lend:0500\r\nA\r\n"); }, 2000));
     EXPECT_EQ(program->tableCommands().grid().cursorRow(), 1);
 
     sim.control("press nec 20DF10EF");
@@ -74,6 +79,7 @@ TEST_F(Learning, TwoRemotesLandInConsecutiveRows) {
     // padded to ten characters.
     EXPECT_EQ(Cell(1, ColResult), "Tm:NEC-32R    d:20DF 10EF");
     EXPECT_EQ(program->learningTable().record(1).Carry, 380);
+    const QImage necLabel = main.widgets().imgWave->image().copy(10, 4, 200, 14);
     EXPECT_GT(program->learningTable().record(1).DataBits, 33);
     EXPECT_TRUE(main.state().TableModified);
     EXPECT_EQ(main.statusPanelText(1), "変更");
@@ -91,8 +97,8 @@ TEST_F(Learning, TwoRemotesLandInConsecutiveRows) {
     // Both captures were drawn, each in its own lane, and listed in the grid.
     const QImage& image = main.widgets().imgWave->image();
     const QRgb green = qRgb(0, 128, 0);
-    EXPECT_EQ(image.pixel(20, LaneHighY(0)), green);  // NEC leader mark, 9 ms from x = 10
-    EXPECT_EQ(image.pixel(15, LaneHighY(1)), green);  // Sony leader mark, 2.4 ms
+    EXPECT_EQ(image.pixel(20, LaneHighY(0)), green); // NEC leader mark, 9 ms from x = 10
+    EXPECT_EQ(image.pixel(15, LaneHighY(1)), green); // Sony leader mark, 2.4 ms
     tools::WaveDataModel& grid = waveData->model();
     EXPECT_EQ(grid.cell(1, 1), "   9000 ");
     EXPECT_EQ(grid.cell(2, 1), "  13500 ");
@@ -105,7 +111,10 @@ TEST_F(Learning, TwoRemotesLandInConsecutiveRows) {
     MainWidgets& w = main.widgets();
     QTest::mouseClick(w.btnZoomRight, Qt::LeftButton);
     ASSERT_EQ(w.imgWave->zoom(), 250);
-    EXPECT_EQ(image.pixel(20, LaneHighY(0)), green);  // redrawn at the new zoom
+    EXPECT_EQ(image.pixel(20, LaneHighY(0)), green); // redrawn at the new zoom
+    // After a redraw each lane keeps the label of its own capture, carrier
+    // included ("No.1: 38.0kHz", not the Sony's 40.0kHz).
+    EXPECT_EQ(image.copy(10, 4, 200, 14), necLabel);
     QTest::mouseClick(w.imgWave, Qt::RightButton, {}, QPoint(20, 10));
     QTest::mouseClick(w.imgWave, Qt::LeftButton, {}, QPoint(70, 10));
     EXPECT_TRUE(main.logText().endsWith("tw:1.120mS")) << main.logText().toStdString();
@@ -126,7 +135,8 @@ TEST_F(Learning, ACaptureWithMoreThanSixteenPatternsIsRefused) {
     int count = 0;
     for (int high : {300, 600, 1200, 2400, 4800, 9600}) {
         for (int width : {12000, 24000, 48000}) {
-            if (count++ < 17) raw += " " + QByteArray::number(high) + "/" + QByteArray::number(width);
+            if (count++ < 17)
+                raw += " " + QByteArray::number(high) + "/" + QByteArray::number(width);
         }
     }
     sim.control(raw);
@@ -155,20 +165,54 @@ TEST_F(Learning, CodeCheckStaysOnAWrongCodeAndMovesOnAfterTheRightOne) {
 
     const std::string chord = program->frmMain().state().settings.Sounds.SoundChord;
     const std::string tada = program->frmMain().state().settings.Sounds.SoundTada;
-    sim.control("press nec 20DF11EE");  // not the expected code
+    sim.control("press nec 20DF11EE"); // not the expected code
     ASSERT_TRUE(QTest::qWaitFor([&] { return !silence.played.empty(); }, 8000));
     EXPECT_EQ(silence.played.back(), chord);
     ASSERT_TRUE(QTest::qWaitFor([&] { return program->frmMain().state().LearningOn; }, 3000));
-    EXPECT_EQ(program->tableCommands().grid().cursorRow(), 1);  // the same row again
+    EXPECT_EQ(program->tableCommands().grid().cursorRow(), 1); // the same row again
 
     silence.played.clear();
     sim.control("press nec 20DF10EF");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !silence.played.empty(); }, 8000));
-    EXPECT_EQ(silence.played.back(), tada);  // matched, and row 2 ends the list
+    EXPECT_EQ(silence.played.back(), tada); // matched, and row 2 ends the list
     // The table holds the expected codes; nothing was written into it.
     EXPECT_EQ(Cell(1, ColResult), "Tm:NEC-32R    d:20DF 10EF");
     EXPECT_EQ(Cell(2, ColResult), "");
     EXPECT_EQ(table.record(1).DataBits, 0);
+}
+
+TEST_F(Learning, TheConfirmationCanBeSwitchedOffFromItsMessage) {
+    SimProcess sim({});
+    Start("TAVIRO QUVAN-ARM Tool", sim.path());
+    MainWidgets& w = program->frmMain().widgets();
+    ASSERT_TRUE(w.ckLearningMsg->isChecked());
+    tickDoNotShowAgain = true;
+    learning->StartLearning();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return program->frmMain().state().LearningOn; }, 2000));
+    sim.control("press nec 20DF10EF");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Cell(1, ColResult).empty(); }, 8000));
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown.front(), "学習完了しました。\nリモコンのボタンを離して下さい。");
+    EXPECT_FALSE(w.ckLearningMsg->isChecked());
+}
+
+TEST_F(Learning, RfIdAndParameterListsFollowTheUser) {
+    SimProcess sim({"--pro", "--wire-log", wireLog()});
+    Start("TAVIRO QUVAN-Pro Tool", sim.path());
+    MainWidgets& w = program->frmMain().widgets();
+    QTest::mouseClick(w.ckRF_ID, Qt::LeftButton);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return ReadFileBytes(wireLog()).endsWith("Ri:on\r\n"); }, 2000));
+    QTest::mouseClick(w.ckRF_ID, Qt::LeftButton);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return ReadFileBytes(wireLog()).endsWith("Ri:off\r\n"); }, 2000));
+
+    const int items = w.cmbTs->count();
+    w.cmbTs->setCurrentText("333");
+    QTest::keyClick(w.cmbTs->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(w.cmbTs->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(w.cmbTs->count(), items + 1);
+    EXPECT_EQ(w.cmbTs->itemText(items), "333");
 }
 
 TEST_F(Learning, ZoomRedrawsAndStopsAtTheEnds) {
@@ -177,9 +221,11 @@ TEST_F(Learning, ZoomRedrawsAndStopsAtTheEnds) {
     learning->Zoom(+1);
     EXPECT_EQ(w.imgWave->zoom(), 250);
     EXPECT_EQ(w.pnlZoom->text(), "1/250");
-    for (int i = 0; i < 30; ++i) learning->Zoom(+1);
+    for (int i = 0; i < 30; ++i)
+        learning->Zoom(+1);
     EXPECT_EQ(w.imgWave->zoom(), 3000);
-    for (int i = 0; i < 30; ++i) learning->Zoom(-1);
+    for (int i = 0; i < 30; ++i)
+        learning->Zoom(-1);
     EXPECT_EQ(w.imgWave->zoom(), 25);
 }
 
@@ -225,5 +271,5 @@ TEST_F(Learning, LearningWithoutAPortWarns) {
     EXPECT_FALSE(program->frmMain().state().LearningOn);
 }
 
-}  // namespace
-}  // namespace quvan::app
+} // namespace
+} // namespace quvan::app
