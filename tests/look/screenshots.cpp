@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QTableView>
 #include <QTest>
+#include <cstdio>
 
 using namespace quvan;
 
@@ -25,6 +26,14 @@ class Silence final : public platform::SoundPlayer {
   public:
     void playAsync(const std::string&) override {}
 };
+
+// Waits for `done`; a shot taken anyway says so, so a wrong picture is not
+// mistaken for the real thing.
+template <typename Done> void WaitFor(Done done, int ms, const char* what) {
+    if (!QTest::qWaitFor(done, ms)) {
+        std::fprintf(stderr, "screenshots: gave up waiting for %s\n", what);
+    }
+}
 
 void Save(QWidget& widget, const QString& path) {
     QTest::qWait(300);
@@ -60,8 +69,8 @@ class Board {
 
 void Learn(app::Program& program, Board& board, const QByteArray& press, int row) {
     board.control(press);
-    QTest::qWaitFor([&] { return !program.learningTable().cell(row, ColResult).empty(); }, 8000);
-    QTest::qWaitFor([&] { return program.frmMain().state().LearningOn; }, 3000);
+    WaitFor([&] { return !program.learningTable().cell(row, ColResult).empty(); }, 8000, "a learned row");
+    WaitFor([&] { return program.frmMain().state().LearningOn; }, 3000, "learning to restart");
 }
 
 void Shoot(const QString& title, bool pro, const QString& outDir) {
@@ -80,7 +89,7 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     app::TfrmMain& main = program.frmMain();
     app::MainWidgets& w = main.widgets();
     main.show();
-    QTest::qWaitFor([&] { return main.state().StartupDone; }, 5000);
+    WaitFor([&] { return main.state().StartupDone; }, 5000, "the start sequence");
     Save(main, outDir + "/main-" + tag + ".png");
 
     program.frmMsgBox().Prepare(
@@ -92,11 +101,11 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     program.frmCom().show();
     Save(program.frmCom(), outDir + "/comsettings-" + tag + ".png");
     program.frmCom().hide();
-    QTest::qWaitFor([&] { return program.boardLink().ComPort.PortOpen.load(); }, 3000);
+    WaitFor([&] { return program.boardLink().ComPort.PortOpen.load(); }, 3000, "the port");
 
     // Learning: NEC into row 1 and Sony into row 2.
     QTest::mouseClick(w.pnlAnalyze, Qt::LeftButton);
-    QTest::qWaitFor([&] { return main.state().LearningOn; }, 2000);
+    WaitFor([&] { return main.state().LearningOn; }, 2000, "learning on");
     Learn(program, board, "press nec 20DF10EF jitter=3 bias=40", 1);
     Learn(program, board, "press sony12 1501 jitter=3", 2);
     if (pro) {
