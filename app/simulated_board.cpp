@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <csignal>
+#include <sys/prctl.h>
 
 namespace quvan::app {
 
@@ -23,6 +25,8 @@ QString SimulatedBoard::start(const QStringList& simulatorArguments, QString* er
         return {};
     }
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Should the tool crash, the simulator stops with it.
+    process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process_.start(program, simulatorArguments);
     if (!process_.waitForStarted(3000)) {
         *error =

@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTest>
+#include <csignal>
+#include <sys/prctl.h>
 #include <string>
 
 namespace quvan::test_support {
@@ -13,6 +15,9 @@ class SimProcess {
   public:
     explicit SimProcess(QStringList arguments) {
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // If the test dies, the simulator must go too: left behind, it would
+        // hold the test's output open and keep ctest waiting.
+        process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         process_.start(QStringLiteral(QUVAN_SIM_PATH), arguments << "--control"
                                                                  << "-");
         if (process_.waitForStarted(3000)) {
