@@ -7,4 +7,4 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/build.sh"
 tool=quvan-tool
 if [ "${1:-}" = "--pro" ]; then tool=quvan-tool-pro; shift; fi
-exec "${QUVAN_BUILD_DIR:-$here/build}/app/$tool" --simulate "$@"
+exec "${QUVAN_BUILD_DIR:-$here/build}/bin/$tool" --simulate "$@"
