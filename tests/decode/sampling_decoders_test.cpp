@@ -54,7 +54,7 @@ TEST(EiritsuDecoder, FlagsFrameWithoutSecondCode) {
 // capture left in the lane's storage.
 TEST(EiritsuDecoder, CellsPastTheCaptureAreSpaceNotStaleData) {
     auto lane = FromCells(EiritsuFrame({6, 10}), 833, 0);
-    lane->Pairs[2] = {1666, 1666};  // the capture ends with cell 12
+    lane->Pairs[2] = {1666, 1666}; // the capture ends with cell 12
     auto stale = std::make_unique<WaveLane>(*lane);
     stale->Pairs[3] = {8330, 8330};
     // Flags: cells 6 and 10 (bits 0, 2) and 13, 14, 16, 17 past the end.
@@ -94,6 +94,33 @@ TEST(PhilipsDecoder, RepeatedCodeOnceDifferentCodeTwice) {
     // Half-bits 1..27 of the frame are sampled by cells 0..26.
     EXPECT_EQ(PhilipsDecoder(*Rc5Capture(false, false), p), "Philips d:AD 4C CD 04");
     EXPECT_EQ(PhilipsDecoder(*Rc5Capture(false, true), p), "Philips d:AD 4C CD 04 B5 4C CD 04");
+}
+
+// One RC6 mode-0 frame, address 0 and command 0, toggle 0, as mark/period
+// pairs: leader 2666/889, start bit 1, mode bits 000, the double-width
+// trailer bit, then sixteen 0 bits (space then mark, 444 µs halves).
+std::unique_ptr<WaveLane> Rc6Frame() {
+    auto lane = std::make_unique<WaveLane>();
+    const PulsePair pairs[] = {{2666, 3555}, {444, 1332}, {444, 888},
+                               {444, 888},   {444, 1332}, {888, 1332}};
+    int index = 0;
+    for (const PulsePair& pair : pairs)
+        lane->Pairs[index++] = pair;
+    while (index < 21)
+        lane->Pairs[index++] = {444, 888}; // a data bit's mark, the next one's space
+    lane->Pairs[index] = {444, 50444};     // the last bit's mark and the gap
+    lane->LastIndex = index;
+    return lane;
+}
+
+TEST(PhilipsDecoder, Rc6FrameSampledEveryHalfBit) {
+    // Cells every 444 µs from 222 µs, a quarter into each half-bit. First
+    // word, cell by cell: leader 111111 00, start bit 1 0, mode bits 01 01 01,
+    // trailer 00 11, then the 0 bits 01 01 .. (bytes lowest first: 3F A9 AC AA).
+    // The frame restarts at the end of the pair where cell 32 falls (14655 µs,
+    // pair 12) and reads the remaining 0 bits (10 10 ..), the last mark and the
+    // gap: 55 55 05 00. Then the pairs have run out.
+    EXPECT_EQ(PhilipsDecoder(*Rc6Frame(), {222, 444, 32}), "Philips d:3F A9 AC AA 55 55 05 00");
 }
 
 TEST(PhilipsDecoder, OnlyWholeBytesAndNothingBeyondTheWord) {

@@ -94,5 +94,17 @@ TEST(SimAgreement, Rc5ThroughThePhilipsDecoder) {
     EXPECT_EQ(ResultCell(rc5, o, {}), "Philips d:AD 4C CD 04");
 }
 
+// One RC6 mode-0 frame (address 0, command 0, toggle 0): the same cells as
+// the hand-built frame of the Philips decoder's own test.
+TEST(SimAgreement, Rc6ThroughThePhilipsDecoder) {
+    LearningOptions o;
+    o.Philips = true;
+    o.TsText = "222";
+    o.TwText = "444";
+    o.BtText = "32";
+    const Case rc6{sim::IrFormat::Rc6, {0x00, 0x00}, 50, ""};
+    EXPECT_EQ(ResultCell(rc6, o, {}), "Philips d:3F A9 AC AA 55 55 05 00");
+}
+
 } // namespace
 } // namespace quvan
