@@ -282,14 +282,9 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmMain::FormResize() {
-    // The minimum size (500 × 400) is kept by the window system.
-    if (QAbstractItemModel* model = w_.sGrid->model();
-        model != nullptr && model->columnCount() >= 5) {
-        const int rest = w_.sGrid->width() - 27 - w_.sGrid->columnWidth(0) -
-                         w_.sGrid->columnWidth(1) - w_.sGrid->columnWidth(2);
-        w_.sGrid->setColumnWidth(3, rest / 4);
-        w_.sGrid->setColumnWidth(4, rest - rest / 4);
-    }
+    // The minimum size (500 × 400) is kept by the window system, and the grid
+    // shares its width between Comments and Result itself whenever its own
+    // size changes (after the layout has given it one).
     state_.WaveScrollExtent = w_.scrBar->width() - w_.imgWave->width() - 20;
 }
 
