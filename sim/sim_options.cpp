@@ -83,6 +83,8 @@ Control commands, one per line (blank lines and lines starting with # are skippe
   fault noack|delay MS|garble PCT|cut|off
                    switch a fault on; "off" clears them all
   sleep MS         wait before the next command
+  dump FILE        write the entry memory as it is now (entries stored since the
+                   last "Tws:FlashWrite" included) to FILE, in the --flash format
   quit             exit
 )";
 }

@@ -209,6 +209,9 @@ void SimServer::execute(const ControlCommand& c, std::int64_t now) {
     case K::Sleep:
         control_resume_ = now + c.number;
         break;
+    case K::Dump:
+        write_file_atomically(c.text, model_.memory_text());
+        break;
     case K::Quit:
         done_ = true;
         break;

@@ -52,6 +52,9 @@ TEST(ControlCommand, RawSendAndTheRest) {
     EXPECT_EQ(ok("fault garble 10").number, 10);
     EXPECT_TRUE(refused("fault garble 101"));
     EXPECT_TRUE(refused("fault sometimes"));
+    EXPECT_EQ(ok("dump /tmp/board memory.txt").text, "/tmp/board memory.txt");
+    EXPECT_EQ(ok("dump x").kind, K::Dump);
+    EXPECT_TRUE(refused("dump"));
     EXPECT_EQ(ok("hangup").kind, K::Hangup);
     EXPECT_EQ(ok("quit").kind, K::Quit);
     EXPECT_EQ(ok("  # a comment").kind, K::Empty);
