@@ -53,7 +53,7 @@ Program::Program(ProgramOptions options) {
         MainServices{*link_, *messages_, *ports, options.settingsLocation, options.port});
     frmMsgBox_ = new TfrmMsgBox(frmMain_.get(), &frmMain_->state().settings.Sounds, sounds);
     messages_->attach(frmMsgBox_);
-    frmTws_ = MakeDialog(frmMain_.get(), "frmTws", "QUVAN Learning Table Write");
+    frmTws_ = new table_ui::TfrmTws(*link_, frmMain_.get());
     frmWave_ = new tools::TfrmWave(
         frmMain_->state().WaveLanes,
         [this](int lane) {
@@ -72,6 +72,22 @@ Program::Program(ProgramOptions options) {
         *frmMain_, *table_, options.settingsLocation.executableDir);
     learning_ = std::make_unique<LearningWindow>(*frmMain_, *frmMsgBox_, *sounds, *table_,
                                                  *tableCommands_, *frmWave_);
+    transferHost_ = std::make_unique<MainTransferHost>(*frmMain_);
+    frmTws_->attach(*table_, tableCommands_->grid(), *transferHost_);
+    MainWidgets& w = frmMain_->widgets();
+    table_ui::TransferControls controls;
+    controls.btnTest = w.btnTest;
+    controls.ckTp = w.ckTp;
+    controls.ckCursor = w.ckCursor;
+    controls.ckPcode = w.ckPcode;
+    controls.btnTableWrite = w.btnTableWrite;
+    controls.btnTableLoad = w.btnTableLoad;
+    controls.btnSend = w.btnSend;
+    controls.cmbSendText = w.cmbSendText;
+    controls.btnRecvClear = w.btnRecvClear;
+    controls.memoRecv = w.memoRecv;
+    boardTransfers_ = new table_ui::BoardTransfers(*link_, *table_, *tableCommands_, *frmTws_,
+                                                   *transferHost_, controls, *frmMain_);
     Connect();
 }
 
@@ -93,10 +109,15 @@ void Program::Connect() {
     QObject::connect(w.mmCom, &QAction::triggered, &main,
                      [this] { RunCommunicationSettings(*frmMain_, *frmCom_); });
 
+    main.lineHandlers().readBackLine = [this](const std::string& line) {
+        boardTransfers_->HandleReadBackLine(line);
+    };
+
     // The router asks which dialogs are up before it decides where a line goes.
     main.lineHandlers().fillState = [this](link::DispatchState& state) {
         state.firmwareDialogVisible = frmDownload_->isVisible();
         state.registerDialogVisible = frmTws_->isVisible();
+        state.readBackRunning = boardTransfers_ != nullptr && boardTransfers_->readBackRunning();
         state.dipSwitchDialogVisible = frmDsw_->isVisible();
         state.waveDataPanelVisible = frmMain_->widgets().pnlWaveData->isVisible();
         state.monitorMode = frmMain_->widgets().sBar->property("monitor").toBool();
