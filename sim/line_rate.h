@@ -33,9 +33,7 @@ class LineRate {
     std::int64_t byte_us() const; // rounded up
     std::int64_t window_us() const;
     // Microseconds that count bytes take on the line.
-    std::int64_t duration(std::int64_t count) const {
-        return count * 10'000'000 / baud_;
-    }
+    std::int64_t duration(std::int64_t count) const { return count * 10'000'000 / baud_; }
 
     std::int32_t baud_;
     // Bytes put on the line so far and when that run of bytes began: the
