@@ -30,4 +30,13 @@ struct BoardCommand {
 // until it has been silent for a while.
 int RunSendCommand(BoardContext& context, const std::vector<std::string>& args);
 
+// write TABLE [--row N] [--erase-blank]: registers the table's rows (or one).
+int RunWriteCommand(BoardContext& context, const std::vector<std::string>& args);
+
+// read OUT: reads entries 1..250 into a new table file.
+int RunReadCommand(BoardContext& context, const std::vector<std::string>& args);
+
+// fire TABLE ROW [--outputs 1111] [--by-result]: fires one row.
+int RunFireCommand(BoardContext& context, const std::vector<std::string>& args);
+
 } // namespace quvan::cli
