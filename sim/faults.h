@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quvan::sim {
 
@@ -17,6 +19,15 @@ struct Faults {
     int garble_percent = 0;         // chance of each byte of a line being changed
     bool cut = false;               // lines lose their line end or are truncated
     std::int64_t hangup_after = -1; // close the line after this many lines; -1 never
+    // Commands beginning with one of these take effect but get no answer.
+    std::vector<std::string> ignored_prefixes;
+
+    bool ignores(std::string_view command) const {
+        for (const std::string& prefix : ignored_prefixes)
+            if (command.starts_with(prefix))
+                return true;
+        return false;
+    }
 };
 
 // Turns board outputs into the bytes on the wire, with the line end and

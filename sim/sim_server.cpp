@@ -132,7 +132,10 @@ void SimServer::handle_received(std::string_view bytes, std::int64_t now) {
 }
 
 void SimServer::handle_command(const std::string& command, std::int64_t now) {
-    enqueue(model_.handle_command(command, now), now + faults_.delay_ms);
+    BoardOutputs outputs = model_.handle_command(command, now);
+    if (faults_.ignores(command))
+        outputs.clear();
+    enqueue(outputs, now + faults_.delay_ms);
 }
 
 void SimServer::enqueue(const BoardOutputs& outputs, std::int64_t due) {
@@ -195,9 +198,11 @@ void SimServer::execute(const ControlCommand& c, std::int64_t now) {
         done_ = true;
         break;
     case K::Fault:
-        if (c.fault == "off")
-            faults_ = Faults{.hangup_after = faults_.hangup_after};
-        else if (c.fault == "noack")
+        if (c.fault == "off") {
+            Faults none;
+            none.hangup_after = faults_.hangup_after;
+            faults_ = none;
+        } else if (c.fault == "noack")
             faults_.no_ack = true;
         else if (c.fault == "cut")
             faults_.cut = true;
