@@ -20,7 +20,7 @@ struct Faults {
     bool cut = false;               // lines lose their line end or are truncated
     std::int64_t hangup_after = -1; // close the line after this many lines; -1 never
     // Commands beginning with one of these take effect but get no answer.
-    std::vector<std::string> ignored_prefixes;
+    std::vector<std::string> ignored_prefixes{};
 
     bool ignores(std::string_view command) const {
         for (const std::string& prefix : ignored_prefixes)

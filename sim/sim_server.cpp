@@ -235,10 +235,16 @@ void SimServer::refill_flood(std::int64_t now) {
     }
 }
 
+bool SimServer::tx_backlog() const {
+    return !out_.empty() && tx_rate_.limited() &&
+           (out_offset_ > 0 || out_.front().due * 1000 <= tx_rate_.free_at());
+}
+
 bool SimServer::write_due(std::int64_t now, std::int64_t now_us) {
     while (!out_.empty() && out_.front().due <= now) {
         // A paced line takes only so many bytes at a time.
-        std::int64_t budget = tx_rate_.budget(now_us);
+        const bool backlog = tx_backlog();
+        std::int64_t budget = tx_rate_.budget(now_us, backlog);
         if (budget <= 0)
             return true;
         iovec iov[64];
@@ -264,7 +270,7 @@ bool SimServer::write_due(std::int64_t now, std::int64_t now_us) {
         const ssize_t written = ::writev(port_.master_fd(), iov, count);
         if (written < 0)
             return errno == EAGAIN || errno == EINTR;
-        tx_rate_.consume(written, now_us);
+        tx_rate_.consume(written, now_us, backlog);
         std::size_t left = static_cast<std::size_t>(written);
         while (!out_.empty() && left >= out_.front().bytes.size() - out_offset_) {
             left -= out_.front().bytes.size() - out_offset_;
@@ -307,7 +313,8 @@ std::int64_t SimServer::wait_us(std::int64_t now_us) const {
     std::int64_t wait = static_cast<std::int64_t>(poll_timeout(now_us / 1000)) * 1000;
     if (!arriving_.empty())
         wait = std::min(wait, arriving_.front().at_us - now_us);
-    if (!out_.empty() && out_.front().due <= now_us / 1000 && tx_rate_.budget(now_us) <= 0)
+    if (!out_.empty() && out_.front().due <= now_us / 1000 &&
+        tx_rate_.budget(now_us, tx_backlog()) <= 0)
         wait = std::min(wait, tx_rate_.next_free(now_us) - now_us);
     return std::max<std::int64_t>(0, wait);
 }
@@ -382,7 +389,7 @@ int SimServer::run(volatile const int& stop_requested) {
 
         pollfd fds[2];
         fds[0] = {port_.master_fd(), POLLIN, 0};
-        if (!out_.empty() && out_.front().due <= now && tx_rate_.budget(clock_us) > 0)
+        if (!out_.empty() && out_.front().due <= now && tx_rate_.budget(clock_us, tx_backlog()) > 0)
             fds[0].events |= POLLOUT;
         nfds_t nfds = 1;
         if (control_fd_ >= 0) {

@@ -77,6 +77,9 @@ class SimServer {
     std::string created_fifo_; // removed again at exit
     std::uint32_t press_count_ = 0;
     LineRate tx_rate_; // board to tool
+    // Bytes to send were waiting when the line fell free (or a line is half
+    // sent): the line stays busy even if the server wakes late.
+    bool tx_backlog() const;
     LineRate rx_rate_; // tool to board
     std::deque<Arriving> arriving_;
     std::FILE* wire_log_ = nullptr;

@@ -219,6 +219,8 @@ void ReadBackSession::entryLine(const ReadBackReply& reply, const std::string& l
     table_.record(n).WriteFlag = 0;
     openEntry_ = n;
     problems_.clear();
+    pendingCarry_.clear();
+    pendingFrames_.clear();
 }
 
 void ReadBackSession::valueLine(const ReadBackReply& reply) {
@@ -233,7 +235,7 @@ void ReadBackSession::valueLine(const ReadBackReply& reply) {
             return;
         }
         record.Carry = *reply.number;
-        table_.setCell(entry_, ColCarry, CarryCellText(reply.digits));
+        setCellOf(entry_, ColCarry, CarryCellText(reply.digits));
         return;
     case ReplyKind::DataBits:
         if (!reply.number || *reply.number > kMaxPatternCodes) {
@@ -241,7 +243,7 @@ void ReadBackSession::valueLine(const ReadBackReply& reply) {
             return;
         }
         record.DataBits = *reply.number;
-        table_.setCell(entry_, ColFrames, FramesCellText(record.DataBits));
+        setCellOf(entry_, ColFrames, FramesCellText(record.DataBits));
         return;
     case ReplyKind::RepeatBit:
         if (!reply.number || *reply.number > kMaxPatternCodes) {
@@ -258,7 +260,6 @@ void ReadBackSession::valueLine(const ReadBackReply& reply) {
         }
         record.PatternHigh[static_cast<std::size_t>(reply.patternIndex)] = *reply.high;
         record.PatternWidth[static_cast<std::size_t>(reply.patternIndex)] = *reply.width;
-        table_.notifyRowsChanged(entry_, entry_);
         return;
     default:
         return;
@@ -283,6 +284,9 @@ void ReadBackSession::codesLine(const ReadBackReply& reply) {
         }
         if (k < wanted) {
             problem(Format("Twd:(%d/%d桁)", k, wanted));
+        }
+        if (openEntry_ == n) {
+            writePendingCells();
         }
         const EntryDecoding decoded =
             DecodeLoadedEntry(record, options_.pcode, options_.proEdition);
@@ -322,9 +326,34 @@ void ReadBackSession::closeOpenEntry(const char* why) {
     if (openEntry_ == 0) {
         return;
     }
+    writePendingCells();
     problems_.emplace_back(why);
     markIncomplete(openEntry_);
     openEntry_ = 0;
+}
+
+void ReadBackSession::setCellOf(int row, int column, std::string text) {
+    if (row != openEntry_) {
+        table_.setCell(row, column, std::move(text));
+    } else if (column == ColCarry) {
+        pendingCarry_ = std::move(text);
+    } else {
+        pendingFrames_ = std::move(text);
+    }
+}
+
+void ReadBackSession::writePendingCells() {
+    if (openEntry_ == 0) {
+        return;
+    }
+    if (!pendingCarry_.empty()) {
+        table_.setCell(openEntry_, ColCarry, std::move(pendingCarry_));
+    }
+    if (!pendingFrames_.empty()) {
+        table_.setCell(openEntry_, ColFrames, std::move(pendingFrames_));
+    }
+    pendingCarry_.clear();
+    pendingFrames_.clear();
 }
 
 void ReadBackSession::markIncomplete(int row) {

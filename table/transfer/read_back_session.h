@@ -111,6 +111,8 @@ class ReadBackSession {
     void problem(const std::string& what);
     void closeOpenEntry(const char* why);
     void markIncomplete(int row);
+    void setCellOf(int row, int column, std::string text);
+    void writePendingCells();
 
     LearningTable& table_;
     ReadBackOptions options_;
@@ -130,6 +132,10 @@ class ReadBackSession {
     int entry_ = 0;                     // ReadBackEntry: the entry whose lines are arriving
     int openEntry_ = 0;                 // a started entry whose "Twd:" has not come yet
     std::vector<std::string> problems_; // of the open entry
+    // The Carry and Frames cells of the open entry, written when the entry
+    // ends: one change of the row per entry instead of one per line keeps a
+    // window showing the table from redrawing it twenty times an entry.
+    std::string pendingCarry_, pendingFrames_;
     std::vector<int> incomplete_;
 };
 

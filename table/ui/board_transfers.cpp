@@ -35,6 +35,8 @@ void BoardTransfers::wire() {
     connect(c_.btnTest, &QPushButton::clicked, this, &BoardTransfers::TestFire);
     connect(c_.btnSend, &QPushButton::clicked, this, &BoardTransfers::SendText);
     connect(c_.btnRecvClear, &QPushButton::clicked, this, [this] { host_.clearLog(); });
+    // Enter in the command box moves the focus here; the next Enter sends.
+    c_.btnSend->setAutoDefault(true);
     c_.cmbSendText->installEventFilter(this);
     if (QLineEdit* edit = c_.cmbSendText->lineEdit()) {
         edit->installEventFilter(this);

@@ -130,6 +130,10 @@ void TfrmTws::attach(LearningTable& table, TableGrid& grid, TransferHost& host) 
 }
 
 void TfrmTws::showEvent(QShowEvent* event) {
+    if (running()) {
+        QDialog::showEvent(event);
+        return;
+    }
     btnExecute->setText(QStringLiteral("登録実行"));
     btnExecute->setEnabled(true);
     lblStartMsg->show();

@@ -104,7 +104,7 @@ TEST_F(Learning, TwoRemotesLandInConsecutiveRows) {
     EXPECT_EQ(grid.cell(2, 1), "  13500 ");
     EXPECT_EQ(grid.cell(3, 1), "   0 ");
     EXPECT_EQ(grid.cell(6, 1), "   2400 ");
-    EXPECT_FALSE(grid.cell(4, 2).trimmed().isEmpty());  // the code assembly's bit values
+    EXPECT_FALSE(grid.cell(4, 2).trimmed().isEmpty()); // the code assembly's bit values
 
     // One step of zoom, then the marks: the start mark inside the NEC leader
     // (ends at 13500 µs), the pointer released inside the third pulse's space

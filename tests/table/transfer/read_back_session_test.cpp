@@ -31,7 +31,7 @@ struct Recorder final : ReadBackEffects {
     void finished(TransferOutcome outcome) override { ended.push_back(outcome); }
 };
 
-class ReadBack : public ::testing::Test {
+class ReadBackRun : public ::testing::Test {
   protected:
     LearningTable table{kStdTableRows};
     Recorder effects;
@@ -110,7 +110,7 @@ TEST(ReadBackReply, CellTexts) {
     EXPECT_EQ(FramesCellText(59), "3");
 }
 
-TEST_F(ReadBack, TwoFilledEntriesAndTheRestEmpty) {
+TEST_F(ReadBackRun, TwoFilledEntriesAndTheRestEmpty) {
     Start();
     EXPECT_EQ(effects.sent, (std::vector<std::string>{"ZEM:on", "Twl:001"}));
     EXPECT_EQ(effects.cursor, std::make_pair(2, 1));
@@ -161,7 +161,7 @@ TEST_F(ReadBack, TwoFilledEntriesAndTheRestEmpty) {
     EXPECT_EQ(effects.log, (std::vector<std::string>{"Twl:001", "Twl:002", "End of Table Load"}));
 }
 
-TEST_F(ReadBack, MonitorModeEchoesEveryReplyButErrors) {
+TEST_F(ReadBackRun, MonitorModeEchoesEveryReplyButErrors) {
     options.monitorMode = true;
     Start();
     Reply(test::NecBlock(1));
@@ -171,7 +171,7 @@ TEST_F(ReadBack, MonitorModeEchoesEveryReplyButErrors) {
     EXPECT_EQ(effects.log.back(), "Twd:" + test::kNecDigits);
 }
 
-TEST_F(ReadBack, PaddingDigitsAndHexPatternIndexes) {
+TEST_F(ReadBackRun, PaddingDigitsAndHexPatternIndexes) {
     Start();
     // Five codes arrive as six digits; the sixth lands in entry DataBits.
     Reply(test::BoardBlock(1, 380, 5, 0, test::kNecPatterns, "102233"));
@@ -188,7 +188,7 @@ TEST_F(ReadBack, PaddingDigitsAndHexPatternIndexes) {
     EXPECT_TRUE(session->incompleteRows().empty());
 }
 
-TEST_F(ReadBack, PCodeShowsTheRawCodesAndLeavesComments) {
+TEST_F(ReadBackRun, PCodeShowsTheRawCodesAndLeavesComments) {
     options.pcode = true;
     Start();
     Reply(test::BoardBlock(1, 380, 5, 0, test::kNecPatterns, "102233"));
@@ -196,7 +196,7 @@ TEST_F(ReadBack, PCodeShowsTheRawCodesAndLeavesComments) {
     EXPECT_EQ(table.cell(1, ColComments), "");
 }
 
-TEST_F(ReadBack, AFourDigitCountKeepsEveryCode) {
+TEST_F(ReadBackRun, AFourDigitCountKeepsEveryCode) {
     Start();
     std::string digits;
     for (int i = 0; i < 4096; ++i) {
@@ -211,7 +211,7 @@ TEST_F(ReadBack, AFourDigitCountKeepsEveryCode) {
     EXPECT_EQ(session->requestedEntry(), 2);
 }
 
-TEST_F(ReadBack, MalformedRepliesKeepWhatCanBeReadAndMarkTheRow) {
+TEST_F(ReadBackRun, MalformedRepliesKeepWhatCanBeReadAndMarkTheRow) {
     Start();
     std::vector<std::string> block = test::NecBlock(1);
     block[1] = "Twc:3#0";                // carrier unreadable
@@ -240,7 +240,7 @@ TEST_F(ReadBack, MalformedRepliesKeepWhatCanBeReadAndMarkTheRow) {
     EXPECT_EQ(effects.sent.back(), "Twl:003");
 }
 
-TEST_F(ReadBack, EntryNumbersOutsideTheTableWriteNothing) {
+TEST_F(ReadBackRun, EntryNumbersOutsideTheTableWriteNothing) {
     Start();
     Reply(test::NecBlock(600));
     Reply(test::NecBlock(0));
@@ -252,7 +252,7 @@ TEST_F(ReadBack, EntryNumbersOutsideTheTableWriteNothing) {
     EXPECT_EQ(effects.sent.back(), "Twl:003");
 }
 
-TEST_F(ReadBack, ABlockWithoutItsCodesIsMarkedWhenTheNextBegins) {
+TEST_F(ReadBackRun, ABlockWithoutItsCodesIsMarkedWhenTheNextBegins) {
     Start();
     std::vector<std::string> block = test::NecBlock(1);
     block.pop_back();
@@ -265,7 +265,7 @@ TEST_F(ReadBack, ABlockWithoutItsCodesIsMarkedWhenTheNextBegins) {
     EXPECT_EQ(table.cell(2, ColComments), "NEC-32A");
 }
 
-TEST_F(ReadBack, AMalformedLastEntryStillEndsTheTransferMode) {
+TEST_F(ReadBackRun, AMalformedLastEntryStillEndsTheTransferMode) {
     Start();
     AnswerEmptyUpTo(249);
     ASSERT_EQ(session->requestedEntry(), 250);
@@ -280,7 +280,7 @@ TEST_F(ReadBack, AMalformedLastEntryStillEndsTheTransferMode) {
               std::string::npos);
 }
 
-TEST_F(ReadBack, MissingZemOffEndsAfterTheGraceTime) {
+TEST_F(ReadBackRun, MissingZemOffEndsAfterTheGraceTime) {
     Start();
     Reply(test::NecBlock(1));
     AnswerEmptyUpTo(250);
@@ -300,7 +300,7 @@ TEST_F(ReadBack, MissingZemOffEndsAfterTheGraceTime) {
     EXPECT_EQ(table.record(1).Carry, 380);
 }
 
-TEST_F(ReadBack, ASilentBoardIsAskedForEveryEntryUnlessTheDriverGivesUp) {
+TEST_F(ReadBackRun, ASilentBoardIsAskedForEveryEntryUnlessTheDriverGivesUp) {
     Start();
     for (int i = 0; i < 250; ++i) {
         session->waitTimedOut();
@@ -327,7 +327,7 @@ TEST_F(ReadBack, ASilentBoardIsAskedForEveryEntryUnlessTheDriverGivesUp) {
     EXPECT_EQ(cli.outcome(), TransferOutcome::BoardSilent);
 }
 
-TEST_F(ReadBack, StoppingSendsZemOffAndKeepsTheRowsRead) {
+TEST_F(ReadBackRun, StoppingSendsZemOffAndKeepsTheRowsRead) {
     Start();
     Reply(test::NecBlock(1));
     session->requestStop(); // while entry 2 is awaited
@@ -342,7 +342,7 @@ TEST_F(ReadBack, StoppingSendsZemOffAndKeepsTheRowsRead) {
     EXPECT_EQ(std::count(effects.sent.begin(), effects.sent.end(), "ZEM:off"), 1);
 }
 
-TEST_F(ReadBack, ALostLineEndsAtOnce) {
+TEST_F(ReadBackRun, ALostLineEndsAtOnce) {
     Start();
     Reply(test::NecBlock(1));
     const std::size_t sent = effects.sent.size();
@@ -353,7 +353,7 @@ TEST_F(ReadBack, ALostLineEndsAtOnce) {
     EXPECT_EQ(effects.sent.size(), sent);
 }
 
-TEST_F(ReadBack, ProTablesReadOnly250Entries) {
+TEST_F(ReadBackRun, ProTablesReadOnly250Entries) {
     LearningTable pro(kProTableRows);
     session = std::make_unique<ReadBackSession>(pro, options, effects);
     session->start();

@@ -52,7 +52,7 @@ std::vector<std::string> Block(const LearnedSignal& r, int row) {
     return out;
 }
 
-class Registration : public ::testing::Test {
+class RegisterRun : public ::testing::Test {
   protected:
     LearningTable table{kStdTableRows};
     Recorder effects;
@@ -62,7 +62,7 @@ class Registration : public ::testing::Test {
     }
 };
 
-TEST_F(Registration, AllRowsSkipModeSendsFilledRowsInOrder) {
+TEST_F(RegisterRun, AllRowsSkipModeSendsFilledRowsInOrder) {
     test::FillNecRow(table, 1);
     test::FillNecRow(table, 3);
     table.record(3).Carry = 400;
@@ -98,7 +98,7 @@ TEST_F(Registration, AllRowsSkipModeSendsFilledRowsInOrder) {
     EXPECT_EQ(message.text, "登録完了しました。");
 }
 
-TEST_F(Registration, EraseModeSendsBlankRowsAsEmptySlots) {
+TEST_F(RegisterRun, EraseModeSendsBlankRowsAsEmptySlots) {
     test::FillNecRow(table, 1);
     test::FillNecRow(table, 3);
     table.record(2).Carry = 0;
@@ -125,7 +125,7 @@ TEST_F(Registration, EraseModeSendsBlankRowsAsEmptySlots) {
     EXPECT_EQ(table.record(1).WriteFlag, 0);
 }
 
-TEST_F(Registration, OneRowFromABlankCursorFindsTheNextFilledRow) {
+TEST_F(RegisterRun, OneRowFromABlankCursorFindsTheNextFilledRow) {
     test::FillNecRow(table, 7);
     RegistrationRun run = Run(Options(false, false, 5));
     run.start();
@@ -139,7 +139,7 @@ TEST_F(Registration, OneRowFromABlankCursorFindsTheNextFilledRow) {
     EXPECT_EQ(effects.cursor.back(), std::make_pair(7, 1));
 }
 
-TEST_F(Registration, OneFilledRowSendsExactlyOneBlock) {
+TEST_F(RegisterRun, OneFilledRowSendsExactlyOneBlock) {
     test::FillNecRow(table, 4);
     test::FillNecRow(table, 5);
     RegistrationRun run = Run(Options(false, true, 4));
@@ -150,7 +150,7 @@ TEST_F(Registration, OneFilledRowSendsExactlyOneBlock) {
     EXPECT_EQ(effects.cursor.back(), std::make_pair(4, 1));
 }
 
-TEST_F(Registration, ABoardThatNeverAnswersIsNotASuccess) {
+TEST_F(RegisterRun, ABoardThatNeverAnswersIsNotASuccess) {
     test::FillNecRow(table, 1);
     test::FillNecRow(table, 2);
     RegistrationRun run = Run(Options(true, false, 1, "Ver.20251223"));
@@ -171,7 +171,7 @@ TEST_F(Registration, ABoardThatNeverAnswersIsNotASuccess) {
     EXPECT_EQ(message.text.find("登録完了"), std::string::npos);
 }
 
-TEST_F(Registration, StopFinishesTheCurrentRowThenEnds) {
+TEST_F(RegisterRun, StopFinishesTheCurrentRowThenEnds) {
     test::FillNecRow(table, 1);
     test::FillNecRow(table, 2);
     RegistrationRun run = Run(Options(true, false, 1, "Ver.20251223"));
@@ -185,7 +185,7 @@ TEST_F(Registration, StopFinishesTheCurrentRowThenEnds) {
     EXPECT_EQ(run.outcomeMessage().text, "登録を中止しました。");
 }
 
-TEST_F(Registration, FlashWriteFollowsTheVersionRule) {
+TEST_F(RegisterRun, FlashWriteFollowsTheVersionRule) {
     struct Case {
         const char* version;
         bool flash;
@@ -202,7 +202,7 @@ TEST_F(Registration, FlashWriteFollowsTheVersionRule) {
     }
 }
 
-TEST_F(Registration, ProTableRegistersUpToRow500) {
+TEST_F(RegisterRun, ProTableRegistersUpToRow500) {
     LearningTable pro(kProTableRows);
     test::FillNecRow(pro, 250);
     test::FillNecRow(pro, 500);
@@ -214,7 +214,7 @@ TEST_F(Registration, ProTableRegistersUpToRow500) {
     EXPECT_EQ(effects.storeCommands(), (std::vector<std::string>{"Tws:250", "Tws:500"}));
 }
 
-TEST_F(Registration, ALostLineEndsTheRunAndLeavesTheTableAlone) {
+TEST_F(RegisterRun, ALostLineEndsTheRunAndLeavesTheTableAlone) {
     test::FillNecRow(table, 1);
     test::FillNecRow(table, 2);
     const LearningTable before = table;
@@ -238,7 +238,7 @@ TEST_F(Registration, ALostLineEndsTheRunAndLeavesTheTableAlone) {
     }
 }
 
-TEST_F(Registration, AnEmptyTableCompletesWithoutWaiting) {
+TEST_F(RegisterRun, AnEmptyTableCompletesWithoutWaiting) {
     RegistrationRun run = Run(Options(true));
     run.start();
     EXPECT_FALSE(run.awaitingAck());
