@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -85,14 +86,11 @@ bool BoardTransfers::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (event->type() == QEvent::MouseButtonDblClick && watched == c_.memoRecv->viewport()) {
-        // Let the log select the word under the pointer first, then look at
-        // where that word begins.
-        QTimer::singleShot(0, this, [this] {
-            const QTextCursor cursor = c_.memoRecv->textCursor();
-            if (cursor.hasSelection()) {
-                LogDoubleClicked(cursor.selectionStart());
-            }
-        });
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const int position = c_.memoRecv->cursorForPosition(at).position();
+        // The log handles the double-click first (it selects a word); the
+        // firing command replaces that selection afterwards.
+        QTimer::singleShot(0, this, [this, position] { LogDoubleClicked(position); });
     }
     return QObject::eventFilter(watched, event);
 }

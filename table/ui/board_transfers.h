@@ -63,7 +63,9 @@ class BoardTransfers final : public QObject {
     void SendText();
     // Enter in cmbSendText: remember the text and move to btnSend.
     void SendTextEntered();
-    // A double-click in memoRecv at the text position `position`.
+    // A double-click in memoRecv at the text position `position`. The word
+    // under the pointer is the run of characters between blanks around it,
+    // so a click anywhere in "m:NEC,d:00FF,f:1," takes the whole line.
     void LogDoubleClicked(int position);
     void AddSendHistory(const QString& text);
 

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
+#include <algorithm>
 
 namespace quvan::table_ui {
 
@@ -82,18 +83,23 @@ void BoardTransfers::LogDoubleClicked(int position) {
     if (!block.isValid()) {
         return;
     }
+    const QString text = block.text();
+    int start = std::clamp(position - block.position(), 0, static_cast<int>(text.size()));
+    while (start > 0 && !text.at(start - 1).isSpace()) {
+        --start;
+    }
     // The fields are read from the double-clicked line only: running on into
     // the next line would mix two lines into one command.
-    const QString line = block.text().mid(position - block.position());
     const std::optional<std::string> command =
-        transfer::LogLineFireCommand(line.left(200).toStdString());
+        transfer::LogLineFireCommand(text.mid(start, 200).toStdString());
     if (!command) {
         return;
     }
     c_.cmbSendText->setCurrentText(QString::fromStdString(*command));
+    const int from = block.position() + start;
     QTextCursor cursor(document);
-    cursor.setPosition(position);
-    cursor.setPosition(std::min(position + 10, document->characterCount() - 1),
+    cursor.setPosition(from);
+    cursor.setPosition(std::min(from + 10, document->characterCount() - 1),
                        QTextCursor::KeepAnchor);
     c_.memoRecv->setTextCursor(cursor);
 }
