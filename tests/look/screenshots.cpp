@@ -2,20 +2,28 @@
 //   quvan-screenshots OUTDIR
 // Both editions: the main window as it starts, after learning remotes from
 // the simulated board (zoom 1/200, then 1/50 with a sampling grid and both
-// measuring marks), the message box, the settings dialog and the wave data
-// dialog with a pattern range. Run it under a real X server
-// (scripts/screenshots.sh uses Xvfb).
+// measuring marks), the message box, the settings dialog, the wave data
+// dialog with a pattern range, the registration dialog and the read-back
+// window while they run, and the table read back from the board. Run it
+// under a real X server (scripts/screenshots.sh uses Xvfb).
 
 #include "app/program.h"
 #include "capture/view/wave_view.h"
+#include "table/ui/board_transfers.h"
+#include "table/ui/read_back_driver.h"
+#include "table/ui/read_back_progress.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
+#include "table/ui/tws_dialog.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
 #include <QTableView>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 using namespace quvan;
@@ -71,6 +79,44 @@ void Learn(app::Program& program, Board& board, const QByteArray& press, int row
     board.control(press);
     WaitFor([&] { return !program.learningTable().cell(row, ColResult).empty(); }, 8000, "a learned row");
     WaitFor([&] { return program.frmMain().state().LearningOn; }, 3000, "learning to restart");
+}
+
+// Runs `act` once `widget` shows, from the event loop of a modal exec().
+void WhenShown(QWidget& widget, std::function<void()> act) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, &widget, act] {
+        if (widget.isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            act();
+        }
+    });
+    poll->start(5);
+}
+
+// The registration dialog and the read-back window while they run, and the
+// table the board gave back.
+void ShootTransfers(app::Program& program, Board& board, const QString& tag,
+                    const QString& outDir) {
+    table_ui::TfrmTws& tws = program.frmTws();
+    board.control("fault delay 600");
+    WhenShown(tws, [&] {
+        tws.btnExecute->click();
+        WaitFor([&] { return tws.pgWrite->value() >= 1; }, 2000, "the registration to start");
+        Save(tws, outDir + "/register-running-" + tag + ".png");
+    });
+    program.frmMain().widgets().btnTableWrite->click();
+    board.control("fault delay 40");
+    program.frmMain().widgets().btnTableLoad->click();
+    table_ui::ReadBackProgress* progress = program.boardTransfers().readBack().progressDialog();
+    if (progress != nullptr) {
+        WaitFor([&] { return progress->pgLoad->value() >= 6; }, 5000, "the read-back to run");
+        Save(*progress, outDir + "/readback-running-" + tag + ".png");
+    }
+    board.control("fault off");
+    WaitFor([&] { return !program.boardTransfers().readBackRunning(); }, 15000,
+            "the read-back to end");
+    Save(program.frmMain(), outDir + "/readback-done-" + tag + ".png");
 }
 
 void Shoot(const QString& title, bool pro, const QString& outDir) {
@@ -130,6 +176,9 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     dialog.sGridWave()->setCurrentIndex(dialog.model().index(3, 3));
     Save(dialog, outDir + "/wavedata-" + tag + ".png");
     dialog.hide();
+
+    // Registration while it runs: slow ACKs keep it on its first row.
+    ShootTransfers(program, board, tag, outDir);
     program.boardLink().ClosePort();
 }
 
