@@ -70,6 +70,16 @@ SimServer::SimServer(SimOptions options, PtyPort& port)
             write_file_atomically(path, text);
         };
     }
+    if (!options_.firmware_out.empty()) {
+        model_.on_firmware = [path = options_.firmware_out](const HexImage& hex) {
+            const FirmwareImage image = firmware_image(hex);
+            write_file_atomically(path, image.bytes);
+            char base[16];
+            std::snprintf(base, sizeof base, "0x%08X", static_cast<unsigned>(image.base));
+            note("firmware image of " + std::to_string(image.bytes.size()) + " bytes from " + base +
+                 " written to " + path);
+        };
+    }
     PressRequest nec;
     nec.code = {0x20, 0xDF, 0x10, 0xEF};
     flood_pulses_ = std::get<Capture>(press_capture(nec, false, 500)).pulses;
@@ -131,7 +141,14 @@ void SimServer::handle_received(std::string_view bytes, std::int64_t now) {
 }
 
 void SimServer::handle_command(const std::string& command, std::int64_t now) {
+    if (done_)
+        return;
     enqueue(model_.handle_command(command, now), now + faults_.delay_ms);
+    if (faults_.loader_hangup_after >= 0 && model_.mode() == BoardMode::Loader &&
+        model_.loader_records() >= faults_.loader_hangup_after) {
+        note("hanging up after " + std::to_string(model_.loader_records()) + " records");
+        done_ = true; // nothing more reaches the tool: the line simply goes
+    }
 }
 
 void SimServer::enqueue(const BoardOutputs& outputs, std::int64_t due) {
@@ -194,8 +211,16 @@ void SimServer::execute(const ControlCommand& c, std::int64_t now) {
         done_ = true;
         break;
     case K::Fault:
-        if (c.fault == "off")
+        if (c.fault == "off") {
             faults_ = Faults{.hangup_after = faults_.hangup_after};
+            model_.set_loader_silent(false);
+            model_.set_loader_error_at(-1);
+        } else if (c.fault == "loader-silent")
+            model_.set_loader_silent(true);
+        else if (c.fault == "loader-error")
+            model_.set_loader_error_at(c.number);
+        else if (c.fault == "loader-hangup")
+            faults_.loader_hangup_after = c.number;
         else if (c.fault == "noack")
             faults_.no_ack = true;
         else if (c.fault == "cut")
