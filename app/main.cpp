@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QMessageBox>
 #include <exception>
 
@@ -20,6 +21,9 @@ int Run(QApplication& application) {
     app::ApplyLavenderClassico(application);
     const QString title = QStringLiteral(QUVAN_APP_TITLE);
     QApplication::setApplicationName(title);
+    QApplication::setWindowIcon(QIcon(app::IsProTitle(title.toStdString())
+                                          ? QStringLiteral(":/icons/quvan-tool-pro-256.png")
+                                          : QStringLiteral(":/icons/quvan-tool-256.png")));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(title);

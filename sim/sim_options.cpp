@@ -37,6 +37,9 @@ Framing:
   --idle MS             silence that ends a command when --dlmt none (default 50)
   --line-end NAME       what ends each line the board sends: CRLF (default), CR, LF,
                         ETX or none
+  --baud N              pace both directions like a serial line at N baud (10 bits a
+                        byte): replies leave and commands are taken no faster; default
+                        0, as fast as the pseudo-terminal goes
 
 Logs:
   --fire-log FILE       append one line per fire ("Tf:" or "Tm:")
@@ -180,6 +183,10 @@ std::variant<SimOptions, std::string> parse_options(const std::vector<std::strin
             const auto n = number(0, 2147483647);
             ok = n.has_value();
             o.seed = static_cast<std::uint32_t>(n.value_or(1));
+        } else if (a == "--baud") {
+            const auto n = number(0, 12000000);
+            ok = n.has_value();
+            o.baud = n.value_or(0);
         } else if (a == "--idle") {
             const auto n = number(1, 60000);
             ok = n.has_value();

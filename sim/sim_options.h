@@ -26,6 +26,7 @@ struct SimOptions {
     Delimiter command_delimiter = Delimiter::CrLf;
     std::string line_end = "\r\n";
     std::int32_t idle_ms = 50; // ends a command when no delimiter is used
+    std::int32_t baud = 0;     // line speed to emulate; 0: as fast as the pseudo-terminal goes
     std::uint32_t seed = 1;
     bool help = false;
 };

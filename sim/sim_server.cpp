@@ -18,9 +18,9 @@
 namespace quvan::sim {
 
 namespace {
-std::int64_t now_ms() {
+std::int64_t now_us() {
     using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 void note(const std::string& text) {
@@ -44,7 +44,8 @@ void write_file_atomically(const std::string& path, const std::string& text) {
 SimServer::SimServer(SimOptions options, PtyPort& port)
     : options_(std::move(options)), port_(port), model_(options_.board),
       framer_(options_.expect_stx, options_.command_delimiter, options_.idle_ms),
-      shaper_(options_.seed), faults_(options_.faults) {
+      shaper_(options_.seed), faults_(options_.faults), tx_rate_(options_.baud),
+      rx_rate_(options_.baud) {
     if (!options_.wire_log.empty() && !(wire_log_ = std::fopen(options_.wire_log.c_str(), "ab")))
         note("cannot open wire log " + options_.wire_log);
     if (!options_.fire_log.empty() && !(fire_log_ = std::fopen(options_.fire_log.c_str(), "ab")))
@@ -251,19 +252,26 @@ void SimServer::refill_flood(std::int64_t now) {
     }
 }
 
-bool SimServer::write_due(std::int64_t now) {
+bool SimServer::write_due(std::int64_t now, std::int64_t now_us) {
     while (!out_.empty() && out_.front().due <= now) {
+        // A paced line takes only so many bytes at a time.
+        std::int64_t budget = tx_rate_.budget(now_us);
+        if (budget <= 0)
+            return true;
         iovec iov[64];
         int count = 0;
         // Nothing beyond the line that triggers a hang-up may reach the tool.
         std::int64_t lines_left =
             faults_.hangup_after >= 0 ? faults_.hangup_after - lines_sent_ : INT64_MAX;
         for (auto it = out_.begin(); it != out_.end() && count < 64 && it->due <= now; ++it) {
-            if (lines_left <= 0)
+            if (lines_left <= 0 || budget <= 0)
                 break;
             const std::size_t skip = count == 0 ? out_offset_ : 0;
+            const std::size_t length =
+                std::min<std::size_t>(it->bytes.size() - skip, static_cast<std::size_t>(budget));
             iov[count].iov_base = it->bytes.data() + skip;
-            iov[count].iov_len = it->bytes.size() - skip;
+            iov[count].iov_len = length;
+            budget -= static_cast<std::int64_t>(length);
             ++count;
             if (it->is_line)
                 --lines_left;
@@ -273,6 +281,7 @@ bool SimServer::write_due(std::int64_t now) {
         const ssize_t written = ::writev(port_.master_fd(), iov, count);
         if (written < 0)
             return errno == EAGAIN || errno == EINTR;
+        tx_rate_.consume(written, now_us);
         std::size_t left = static_cast<std::size_t>(written);
         while (!out_.empty() && left >= out_.front().bytes.size() - out_offset_) {
             left -= out_.front().bytes.size() - out_offset_;
@@ -286,9 +295,38 @@ bool SimServer::write_due(std::int64_t now) {
         }
         out_offset_ += left;
         if (out_offset_ > 0)
-            return true; // the line is full; wait until it takes more
+            return true; // the line is full (or paced); wait until it takes more
     }
     return true;
+}
+
+void SimServer::receive(std::string_view bytes, std::int64_t now_us) {
+    if (!rx_rate_.limited()) {
+        handle_received(bytes, now_us / 1000);
+        return;
+    }
+    // Each byte is taken only once it would have crossed the line.
+    for (char byte : bytes)
+        arriving_.push_back({rx_rate_.arrival_of_next(now_us), byte});
+}
+
+void SimServer::release_received(std::int64_t now_us) {
+    std::string bytes;
+    while (!arriving_.empty() && arriving_.front().at_us <= now_us) {
+        bytes.push_back(arriving_.front().byte);
+        arriving_.pop_front();
+    }
+    if (!bytes.empty())
+        handle_received(bytes, now_us / 1000);
+}
+
+std::int64_t SimServer::wait_us(std::int64_t now_us) const {
+    std::int64_t wait = static_cast<std::int64_t>(poll_timeout(now_us / 1000)) * 1000;
+    if (!arriving_.empty())
+        wait = std::min(wait, arriving_.front().at_us - now_us);
+    if (!out_.empty() && out_.front().due <= now_us / 1000 && tx_rate_.budget(now_us) <= 0)
+        wait = std::min(wait, tx_rate_.next_free(now_us) - now_us);
+    return std::max<std::int64_t>(0, wait);
 }
 
 void SimServer::read_control() {
@@ -344,7 +382,9 @@ int SimServer::run(volatile const int& stop_requested) {
     sigdelset(&during_wait, SIGTERM);
 
     while (!done_ && !stop_requested) {
-        std::int64_t now = now_ms();
+        std::int64_t clock_us = now_us();
+        std::int64_t now = clock_us / 1000;
+        release_received(clock_us);
         enqueue(model_.advance(now), now + faults_.delay_ms);
         if (auto command = framer_.flush_if_idle(now))
             handle_command(*command, now);
@@ -352,22 +392,23 @@ int SimServer::run(volatile const int& stop_requested) {
         if (done_)
             break;
         refill_flood(now);
-        if (!write_due(now)) {
+        if (!write_due(now, clock_us)) {
             port_.drain(2000);
             break;
         }
 
         pollfd fds[2];
         fds[0] = {port_.master_fd(), POLLIN, 0};
-        if (!out_.empty() && out_.front().due <= now)
+        if (!out_.empty() && out_.front().due <= now && tx_rate_.budget(clock_us) > 0)
             fds[0].events |= POLLOUT;
         nfds_t nfds = 1;
         if (control_fd_ >= 0) {
             fds[1] = {control_fd_, POLLIN, 0};
             nfds = 2;
         }
-        const int timeout = poll_timeout(now);
-        const timespec wait{timeout / 1000, (timeout % 1000) * 1000000L};
+        const std::int64_t timeout = wait_us(clock_us);
+        const timespec wait{static_cast<time_t>(timeout / 1000000),
+                            static_cast<long>((timeout % 1000000) * 1000)};
         const int ready = ::ppoll(fds, nfds, &wait, &during_wait);
         if (ready < 0) {
             if (errno == EINTR)
@@ -376,7 +417,7 @@ int SimServer::run(volatile const int& stop_requested) {
             exit_code_ = 1;
             break;
         }
-        now = now_ms();
+        clock_us = now_us();
         if (fds[0].revents & (POLLERR | POLLNVAL)) {
             note("the pseudo-terminal failed");
             exit_code_ = 1;
@@ -386,7 +427,7 @@ int SimServer::run(volatile const int& stop_requested) {
             char buf[4096];
             const ssize_t n = ::read(port_.master_fd(), buf, sizeof buf);
             if (n > 0)
-                handle_received(std::string_view(buf, static_cast<std::size_t>(n)), now);
+                receive(std::string_view(buf, static_cast<std::size_t>(n)), clock_us);
         }
         if (nfds == 2 && (fds[1].revents & (POLLIN | POLLHUP)))
             read_control();

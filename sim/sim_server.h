@@ -7,6 +7,7 @@
 #include "sim/command_framer.h"
 #include "sim/control_command.h"
 #include "sim/faults.h"
+#include "sim/line_rate.h"
 #include "sim/pty_port.h"
 #include "sim/sim_options.h"
 
@@ -42,9 +43,19 @@ class SimServer {
     void run_control(std::int64_t now);
     void execute(const ControlCommand& c, std::int64_t now);
     void refill_flood(std::int64_t now);
-    bool write_due(std::int64_t now); // false when the line was hung up
+    bool write_due(std::int64_t now, std::int64_t now_us); // false when the line was hung up
+    void receive(std::string_view bytes, std::int64_t now_us);
+    void release_received(std::int64_t now_us);
+    // Microseconds to wait in poll at most.
+    std::int64_t wait_us(std::int64_t now_us) const;
     void read_control();
     int poll_timeout(std::int64_t now) const;
+
+    // A received byte and the moment it has fully arrived over the paced line.
+    struct Arriving {
+        std::int64_t at_us;
+        char byte;
+    };
 
     SimOptions options_;
     PtyPort& port_;
@@ -65,6 +76,9 @@ class SimServer {
     int control_keepalive_fd_ = -1;
     std::string created_fifo_; // removed again at exit
     std::uint32_t press_count_ = 0;
+    LineRate tx_rate_; // board to tool
+    LineRate rx_rate_; // tool to board
+    std::deque<Arriving> arriving_;
     std::FILE* wire_log_ = nullptr;
     std::FILE* fire_log_ = nullptr;
     bool done_ = false;

@@ -33,8 +33,13 @@ struct AppSettings {
     SoundPaths Sounds; // derived from SoundFolder, never stored
 };
 
-// Gives an empty SoundFolder its default, the "Sounds/" folder beside the
-// executable (executableDir ends with "/"), and rebuilds the sound paths.
+// The "Sounds/" folder beside the executable (executableDir ends with "/");
+// for an installed tool without one, share/quvan-tool/Sounds/ of the install
+// prefix (/usr/bin/ gives /usr/share/quvan-tool/Sounds/) when it exists.
+std::string DefaultSoundFolder(std::string_view executableDir);
+
+// Gives an empty SoundFolder its default (DefaultSoundFolder) and rebuilds
+// the sound paths.
 // The file names are appended to the folder as they are: a folder the user
 // chose must end with "/" ("/data/Snd" gives "/data/Sndsnd_action.wav"),
 // which keeps the paths the same as the ones the settings file describes.

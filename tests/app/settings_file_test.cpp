@@ -134,6 +134,19 @@ TEST_F(SettingsFileTest, SoundPathsAppendNamesWithoutASeparator) {
     EXPECT_EQ(s.Sounds.SoundTada, "/data/Snd/snd_tada.wav");
 }
 
+TEST_F(SettingsFileTest, InstalledToolFindsItsSoundsUnderShareUnlessSomeAreBesideIt) {
+    const std::string bin = (dir_ / "bin").string() + "/";
+    // Nothing anywhere: the folder beside the program, as before.
+    EXPECT_EQ(DefaultSoundFolder(bin), bin + "Sounds/");
+    fs::create_directories(dir_ / "share/quvan-tool/Sounds");
+    EXPECT_EQ(DefaultSoundFolder(bin), (dir_ / "share/quvan-tool/Sounds/").string());
+    AppSettings s = LoadSettings(Beside());
+    EXPECT_EQ(s.Sounds.SoundTada, (dir_ / "share/quvan-tool/Sounds/snd_tada.wav").string());
+    // A build tree keeps them beside the program; that folder wins.
+    fs::create_directories(dir_ / "bin/Sounds");
+    EXPECT_EQ(DefaultSoundFolder(bin), bin + "Sounds/");
+}
+
 TEST_F(SettingsFileTest, TextValuesReadBackExactly) {
     AppSettings s;
     s.Port.PortName = "/dev/ttyUSB0";

@@ -222,3 +222,28 @@ TEST(SimBinary, FlashFileKeepsEntriesAcrossRunsAndFiresAreLogged) {
     std::remove(flash.c_str());
     std::remove(fires.c_str());
 }
+
+TEST(SimBinary, BaudPacesRepliesAndCommandsLikeTheLine) {
+    // At 9600 baud a byte takes 1.04 ms. A 203-byte block of commands the
+    // board does not answer needs 211 ms to arrive and the 24-byte version
+    // reply 25 ms to leave, so the reply to "Ver" sent after the block cannot
+    // come before about 236 ms (less the 1 ms the pacing may hand bytes early).
+    SimProcess sim({"--baud", "9600"});
+    const int fd = open_port(sim.pty_path());
+    ASSERT_GE(fd, 0);
+    std::string block;
+    while (block.size() < 198)
+        block += "Twc:380\r\n"; // fills the staging entry; no reply
+    block += "Ver\r\n";
+    const auto start = std::chrono::steady_clock::now();
+    write_all(fd, block);
+    const std::string got = read_until(fd, "Ver.20251223\r\n");
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now() - start)
+                             .count();
+    EXPECT_EQ(got, "QUVAN-ARM Ver.20251223\r\n");
+    const double line_ms = (block.size() + got.size()) * 10 * 1000.0 / 9600;
+    EXPECT_GE(elapsed, line_ms - 2) << "bytes crossed the paced line too fast";
+    EXPECT_LT(elapsed, line_ms + 150) << "the pacing is far slower than the line";
+    close(fd);
+}

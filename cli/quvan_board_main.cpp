@@ -1,0 +1,99 @@
+// quvan-board: the tool's transfers with the board from the command line,
+// for production and service work (the same table into many boards, a
+// firmware update on a bench). See Usage() for the command line.
+
+#include "cli/board/board_commands.h"
+#include "cli/board/exit_codes.h"
+#include "cli/board/simulator_process.h"
+
+#include <array>
+#include <filesystem>
+#include <iostream>
+#include <string_view>
+#include <unistd.h>
+
+namespace {
+
+using namespace quvan::cli;
+
+// Every command; each line names the function in its own file.
+constexpr std::array kCommands{
+    BoardCommand{"send",
+                 "TEXT... [--quiet MS]   send commands, print the board's replies until "
+                 "it is silent",
+                 RunSendCommand},
+};
+
+void Usage(std::ostream& out) {
+    out << "usage: quvan-board [--port NAME | --simulate] [--speed N] [--head NAME] "
+           "[--dlmt NAME] [--pro] COMMAND ...\n";
+    for (const BoardCommand& c : kCommands)
+        out << "  " << c.name << ' ' << c.usage << '\n';
+    out << "Port and line settings not given come from the tool's saved settings.\n"
+           "--head takes STX or none; --dlmt takes ETX, CR, LF, CRLF or none.\n"
+           "--simulate starts the simulated board (quvan-sim); --sim ARG passes ARG to it.\n"
+           "Exit codes: 0 done, 1 failed, 2 bad usage or unreadable input, 3 the board\n"
+           "stopped answering, 4 the serial line was lost.\n";
+}
+
+std::filesystem::path SelfPath(const char* argv0) {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::absolute(argv0) : self;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        Usage(std::cout);
+        return kExitOk;
+    }
+    const std::filesystem::path self = SelfPath(argv[0]);
+    auto parsed = ParseBoardOptions(args, self);
+    if (auto* error = std::get_if<std::string>(&parsed)) {
+        std::cerr << "quvan-board: " << *error << '\n';
+        Usage(std::cerr);
+        return kExitUsage;
+    }
+    BoardOptions options = std::get<BoardOptions>(std::move(parsed));
+    const BoardCommand* command = nullptr;
+    for (const BoardCommand& c : kCommands)
+        if (options.command == c.name)
+            command = &c;
+    if (command == nullptr) {
+        std::cerr << "quvan-board: unknown command \"" << options.command << "\"\n";
+        Usage(std::cerr);
+        return kExitUsage;
+    }
+
+    SimulatorProcess simulator;
+    if (options.simulate) {
+        std::string error;
+        const std::string path = simulator.start(self.parent_path(), options.port, options.pro,
+                                                 options.simulatorArguments, &error);
+        if (path.empty()) {
+            std::cerr << "quvan-board: " << error << '\n';
+            return kExitFailed;
+        }
+        options.port.PortName = path;
+    }
+
+    quvan::platform::PosixSerialPortOpener opener;
+    BoardSession session(opener);
+    std::string error;
+    if (!session.open(options.port, &error)) {
+        std::cerr << "quvan-board: cannot open the port " << options.port.PortName << ": " << error
+                  << '\n';
+        return kExitFailed;
+    }
+    BoardContext context{session, options, std::cout, std::cerr};
+    const int code = command->run(context, options.commandArguments);
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "quvan-board: cannot write the output\n";
+        return code == kExitOk ? kExitFailed : code;
+    }
+    return code;
+}
