@@ -103,7 +103,7 @@ std::vector<std::string> DipQueryCommands() {
     return {"BpsR:?", "BpsU:?", "Bit16:?"};
 }
 
-bool ApplyDipReply(DipSwitchState& state, std::string_view line) {
+DipReply ApplyDipReply(DipSwitchState& state, std::string_view line) {
     struct Prefix {
         std::string_view text;
         DipList list;
@@ -118,23 +118,25 @@ bool ApplyDipReply(DipSwitchState& state, std::string_view line) {
     for (const Prefix& prefix : kPrefixes) {
         if (!line.starts_with(prefix.text))
             continue;
+        DipReply reply{true, false, prefix.list};
         const char c = line.size() > prefix.text.size() ? line[prefix.text.size()] : '\0';
         const int d = c >= '0' && c <= '9' ? c - '0' : 0;
         if (prefix.list != DipList::FrameMax) {
-            // A speed the list does not have is no setting the dialog can show.
-            if (d < DipListSize(prefix.list))
+            reply.taken = d < DipListSize(prefix.list);
+            if (reply.taken)
                 state.SetList(prefix.list, d);
-            return true;
+            return reply;
         }
         // The board counts the emission choices from 1.
         const int index = d > 0 ? d - 1 : 0;
-        if (index < DipListSize(DipList::FrameMax)) {
+        reply.taken = index < DipListSize(DipList::FrameMax);
+        if (reply.taken) {
             state.SetList(DipList::InputSel, prefix.inputSel);
             state.SetList(DipList::FrameMax, index);
         }
-        return true;
+        return reply;
     }
-    return false;
+    return {};
 }
 
 std::vector<std::string> DipApplyCommands(const DipSwitchState& state) {

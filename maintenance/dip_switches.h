@@ -50,10 +50,14 @@ inline constexpr int kDipReplyWaitMs = 500;
 std::vector<std::string> DipQueryCommands();
 
 // A reply to a query: "BpsR:", "BpsU:", "Bit16:" or "Binary:" at the very
-// start, then one digit. Returns true when the line is such a reply (the
-// waiting sender may go on); a digit beyond its list leaves everything as it
-// was.
-bool ApplyDipReply(DipSwitchState& state, std::string_view line);
+// start, then one digit (0 when it is not a digit). A digit beyond its list
+// leaves everything as it was: the lists never show a setting they lack.
+struct DipReply {
+    bool isReply = false;          // the waiting sender may go on
+    bool taken = false;            // the state follows the reply
+    DipList list = DipList::RsBps; // FrameMax for "Bit16:" and "Binary:"
+};
+DipReply ApplyDipReply(DipSwitchState& state, std::string_view line);
 
 // The settings as commands, in the order they are sent; "Reset" follows
 // them without a wait.

@@ -203,7 +203,7 @@ void TfrmDsw::NextQuery() {
 }
 
 void TfrmDsw::HandleDswReply(const std::string& line) {
-    if (!ApplyDipReply(state_, line))
+    if (!ApplyDipReply(state_, line).isReply)
         return;
     link_.SetResponseFlag();
     ShowState();

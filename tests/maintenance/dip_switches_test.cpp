@@ -14,37 +14,37 @@ TEST(DipReply, EmissionRepliesCountFromOne) {
     DipSwitchState state;
     // Bit16:1 is the first choice, strobe priority, with 5 and 6 off.
     state.SetList(DipList::FrameMax, 2);
-    EXPECT_TRUE(ApplyDipReply(state, "Bit16:1"));
+    EXPECT_TRUE(ApplyDipReply(state, "Bit16:1").taken);
     EXPECT_EQ(state.frameMax, 0);
     EXPECT_EQ(state.inputSel, 0);
     EXPECT_FALSE(state.on(5));
     EXPECT_FALSE(state.on(6));
     // Bit16:4 is "6回発射": both switches on.
-    EXPECT_TRUE(ApplyDipReply(state, "Bit16:4"));
+    EXPECT_TRUE(ApplyDipReply(state, "Bit16:4").taken);
     EXPECT_EQ(state.frameMax, 3);
     EXPECT_TRUE(state.on(5) && state.on(6));
     // Bit16:0 counts as the first choice too.
-    EXPECT_TRUE(ApplyDipReply(state, "Bit16:0"));
+    EXPECT_TRUE(ApplyDipReply(state, "Bit16:0").taken);
     EXPECT_EQ(state.frameMax, 0);
     // Binary:2: binary input (switch 4) and "2回発射" (switch 5).
-    EXPECT_TRUE(ApplyDipReply(state, "Binary:2"));
+    EXPECT_TRUE(ApplyDipReply(state, "Binary:2").taken);
     EXPECT_EQ(state.inputSel, 1);
     EXPECT_EQ(state.frameMax, 1);
     EXPECT_EQ(state.switches, (Switches{false, false, false, true, true, false, false}));
     // A digit that is not a number counts as 0.
-    EXPECT_TRUE(ApplyDipReply(state, "Bit16:x"));
+    EXPECT_TRUE(ApplyDipReply(state, "Bit16:x").taken);
     EXPECT_EQ(state.inputSel, 0);
     EXPECT_EQ(state.frameMax, 0);
 }
 
 TEST(DipReply, SpeedRepliesSetTheirSwitches) {
     DipSwitchState state;
-    EXPECT_TRUE(ApplyDipReply(state, "BpsR:3")); // 19200: switches 1 and 2
+    EXPECT_TRUE(ApplyDipReply(state, "BpsR:3").taken); // 19200: switches 1 and 2
     EXPECT_EQ(state.rsBps, 3);
     EXPECT_EQ(state.switches, (Switches{true, true, false, false, false, false, false}));
-    EXPECT_TRUE(ApplyDipReply(state, "BpsR:4")); // 9600: switch 3 alone
+    EXPECT_TRUE(ApplyDipReply(state, "BpsR:4").taken); // 9600: switch 3 alone
     EXPECT_EQ(state.switches, (Switches{false, false, true, false, false, false, false}));
-    EXPECT_TRUE(ApplyDipReply(state, "BpsU:1"));
+    EXPECT_TRUE(ApplyDipReply(state, "BpsU:1").taken);
     EXPECT_EQ(state.usbBps, 1);
     EXPECT_TRUE(state.on(7));
 }
@@ -55,16 +55,17 @@ TEST(DipReply, OtherLinesAndOutOfRangeDigitsChangeNothing) {
     ApplyDipReply(state, "Binary:3");
     const DipSwitchState before = state;
     // Only a prefix at the very start counts.
-    EXPECT_FALSE(ApplyDipReply(state, " BpsR:1"));
-    EXPECT_FALSE(ApplyDipReply(state, "xBit16:1"));
-    EXPECT_FALSE(ApplyDipReply(state, "Trans Mode"));
+    EXPECT_FALSE(ApplyDipReply(state, " BpsR:1").isReply);
+    EXPECT_FALSE(ApplyDipReply(state, "xBit16:1").isReply);
+    EXPECT_FALSE(ApplyDipReply(state, "Trans Mode").isReply);
     // Replies beyond their lists are replies (the wait may end) but leave the
     // lists and the switches as they were.
-    EXPECT_TRUE(ApplyDipReply(state, "BpsR:7"));
-    EXPECT_TRUE(ApplyDipReply(state, "BpsR:5"));
-    EXPECT_TRUE(ApplyDipReply(state, "BpsU:2"));
-    EXPECT_TRUE(ApplyDipReply(state, "Bit16:9"));
-    EXPECT_TRUE(ApplyDipReply(state, "Binary:5"));
+    for (const char* reply : {"BpsR:7", "BpsR:5", "BpsU:2", "Bit16:9", "Binary:5"}) {
+        const DipReply r = ApplyDipReply(state, reply);
+        EXPECT_TRUE(r.isReply) << reply;
+        EXPECT_FALSE(r.taken) << reply;
+    }
+    EXPECT_EQ(ApplyDipReply(state, "Binary:5").list, DipList::FrameMax);
     EXPECT_EQ(state, before);
 }
 
