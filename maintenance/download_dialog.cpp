@@ -19,9 +19,11 @@ namespace {
 
 constexpr int kDialogWidth = 560;
 constexpr int kConsoleHeight = 400;
-// The status bar's click zones: communication settings, then the console.
-constexpr int kSettingsZoneEnd = 120;
-constexpr int kConsoleZoneStart = 220;
+// Where the status bar's click zones end, from the right edges of panels 2
+// and 3: panel 1 and most of panel 2 open the communication settings, the
+// end of panel 3 and panel 4 open or fold the console. With panels of 60, 70
+// and 100 pixels these are 120 and 220.
+constexpr int kZoneInset = 10;
 // While someone else's message box is up, the send waits this long between looks.
 constexpr int kForeignMessagePauseMs = 100;
 
@@ -90,7 +92,11 @@ TfrmDownload::TfrmDownload(link::BoardLink& link, MaintenanceHost& host, QWidget
     connect(btnSend, &QPushButton::clicked, this, &TfrmDownload::btnSendClick);
     connect(btnClear, &QPushButton::clicked, memoDownload, &QPlainTextEdit::clear);
     connect(sBar, &DownloadStatusBar::released, this, &TfrmDownload::sBarMouseUp);
-    connect(&link_, &link::BoardLink::portStatusChanged, sBarPanels[0], &QLabel::setText);
+    connect(&link_, &link::BoardLink::portStatusChanged, sBarPanels[0],
+            [this](const QString& text) {
+                sBarPanels[0]->setText(text);
+                sBarPanels[0]->setToolTip(text);
+            });
     connect(&link_, &link::BoardLink::deviceRemoved, this, [this] {
         if (isVisible())
             firmware_.LineLost();
@@ -177,13 +183,16 @@ void TfrmDownload::BuildControls() {
     sBar = new DownloadStatusBar(this);
     sBar->setObjectName("sBar");
     sBar->setSizeGripEnabled(false);
-    const std::array<int, 4> widths = {60, 70, 100, 50};
+    // Panels 1 and 2 are wider than 60 and 70 pixels so that Linux port
+    // names (ttyUSB0, a simulator's /dev/pts/5) and the speed fit.
+    const std::array<int, 4> widths = {90, 80, 100, 50};
     const std::array<const char*, 4> texts = {"COM6", "115200bps", "", ""};
     for (std::size_t i = 0; i < sBarPanels.size(); ++i) {
         auto* panel = new QLabel(QString::fromLatin1(texts[i]), sBar);
         panel->setObjectName(QStringLiteral("sBarPanel%1").arg(i + 1));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setMinimumWidth(widths[i]);
+        panel->setMargin(1);
         if (i + 1 < sBarPanels.size())
             panel->setFixedWidth(widths[i]);
         // Clicks belong to the bar, which decides by position.
@@ -202,6 +211,7 @@ void TfrmDownload::showEvent(QShowEvent* event) {
     pnlHex->setText(FromUtf8(firmware_.hexPath()));
     sBarPanels[0]->setText(link_.ComPort.PortOpen ? QString::fromStdString(link_.ComPort.PortName)
                                                   : QStringLiteral("COM:OFF"));
+    sBarPanels[0]->setToolTip(sBarPanels[0]->text());
     Fold();
     edtRstWait->setText("500");
     QDialog::showEvent(event);
@@ -292,9 +302,11 @@ void TfrmDownload::btnSendClick() {
 }
 
 void TfrmDownload::sBarMouseUp(int x) {
-    if (x < kSettingsZoneEnd)
+    const int settingsZoneEnd = sBarPanels[1]->geometry().right() + 1 - kZoneInset;
+    const int consoleZoneStart = sBarPanels[2]->geometry().right() + 1 - kZoneInset;
+    if (x < settingsZoneEnd)
         host_.communicationSettings();
-    else if (x > kConsoleZoneStart)
+    else if (x > consoleZoneStart)
         SetConsoleOpen(!consoleOpen_);
 }
 

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -24,11 +25,37 @@ QComboBox* PickList(QWidget* parent, const char* name, const std::array<const ch
     return list;
 }
 
-QLabel* Joiner(QWidget* parent, const char* text) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName("lblJoin");
-    return label;
-}
+// The lines that join a group of switches to its list: a stroke from each
+// switch, a bar down the group and one stroke on to the list.
+class Joiner final : public QWidget {
+  public:
+    Joiner(std::vector<QWidget*> switches, QWidget* parent)
+        : QWidget(parent), switches_(std::move(switches)) {
+        setObjectName("lblJoin");
+        setFixedWidth(28);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
+        const int middle = width() / 2;
+        int top = height();
+        int bottom = 0;
+        for (QWidget* s : switches_) {
+            const int y = mapFromGlobal(s->mapToGlobal(QPoint(0, s->height() / 2))).y();
+            painter.drawLine(0, y, middle, y);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+        painter.drawLine(middle, top, middle, bottom);
+        const int centre = (top + bottom) / 2;
+        painter.drawLine(middle, centre, width(), centre);
+    }
+
+  private:
+    std::vector<QWidget*> switches_;
+};
 
 } // namespace
 
@@ -51,62 +78,55 @@ void TfrmDsw::BuildControls() {
     pnlBase = new QFrame(this);
     pnlBase->setObjectName("pnlBase");
     pnlBase->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    auto* base = new QHBoxLayout(pnlBase);
-    base->setContentsMargins(10, 10, 10, 10);
+    auto* grid = new QGridLayout(pnlBase);
+    grid->setContentsMargins(12, 10, 12, 12);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
 
+    // The frame headed "DSW1" lies behind the switch numbers and toggles.
     pnlDswCaption = new QFrame(pnlBase);
     pnlDswCaption->setObjectName("pnlDswCaption");
     pnlDswCaption->setFrameStyle(QFrame::Box | QFrame::Plain);
-    auto* bank = new QGridLayout(pnlDswCaption);
-    bank->setContentsMargins(8, 6, 8, 8);
-    bank->setVerticalSpacing(4);
-    auto* caption = new QLabel("DSW1", pnlDswCaption);
+    grid->addWidget(pnlDswCaption, 0, 0, 8, 2);
+    auto* caption = new QLabel("DSW1", pnlBase);
     caption->setAlignment(Qt::AlignCenter);
-    bank->addWidget(caption, 0, 0, 1, 2);
+    caption->setContentsMargins(0, 4, 0, 0);
+    grid->addWidget(caption, 0, 0, 1, 2);
     for (int n = 1; n <= 7; ++n) {
-        auto* number = new QLabel(QString::number(n), pnlDswCaption);
+        auto* number = new QLabel(QString::number(n), pnlBase);
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto* toggle = new QPushButton("off", pnlDswCaption);
+        number->setContentsMargins(8, 0, 0, 0);
+        auto* toggle = new QPushButton("off", pnlBase);
         toggle->setObjectName(QStringLiteral("tgswNum%1").arg(n));
         toggle->setCheckable(true);
         toggle->setFixedWidth(48);
         toggle->setAccessibleName(QStringLiteral("DSW1-%1").arg(n));
-        bank->addWidget(number, n, 0);
-        bank->addWidget(toggle, n, 1);
+        grid->addWidget(number, n, 0);
+        grid->addWidget(toggle, n, 1, Qt::AlignLeft);
         tgswNum[static_cast<std::size_t>(n - 1)] = toggle;
         connect(toggle, &QPushButton::clicked, this,
                 [this, n](bool checked) { SwitchClicked(n, checked); });
     }
-    base->addWidget(pnlDswCaption);
+    grid->setColumnMinimumWidth(1, 48 + 10);
+    grid->setRowMinimumHeight(8, 6);
 
-    // Box-drawing joiners lead from each group of switches to its list.
-    auto* lists = new QGridLayout();
-    lists->setVerticalSpacing(4);
-    lists->setHorizontalSpacing(4);
-    lists->setRowMinimumHeight(0, caption->sizeHint().height() + 6);
     cmbRSbps = PickList(pnlBase, "cmbRSbps", kRsBpsItems);
     cmbInputSel = PickList(pnlBase, "cmbInputSel", kInputSelItems);
     cmbFrameMax = PickList(pnlBase, "cmbFrameMax", kFrameMaxItems);
     cmbUSBbps = PickList(pnlBase, "cmbUSBbps", kUsbBpsItems);
-    const auto row = [&](int switchRow, const char* join, const char* label, QComboBox* list) {
-        lists->addWidget(Joiner(pnlBase, join), switchRow, 0);
-        if (list != nullptr) {
-            lists->addWidget(new QLabel(QString::fromUtf8(label), pnlBase), switchRow, 1);
-            lists->addWidget(list, switchRow, 2);
-        }
+    const auto group = [&](int first, int last, const char* label, QComboBox* list) {
+        std::vector<QWidget*> switches;
+        for (int n = first; n <= last; ++n)
+            switches.push_back(tgswNum[static_cast<std::size_t>(n - 1)]);
+        const int rows = last - first + 1;
+        grid->addWidget(new Joiner(switches, pnlBase), first, 2, rows, 1);
+        grid->addWidget(new QLabel(QString::fromUtf8(label), pnlBase), first, 3, rows, 1);
+        grid->addWidget(list, first, 4, rows, 1, Qt::AlignVCenter);
     };
-    row(1, "─┐", nullptr, nullptr);
-    row(2, "─┼──", "RS232C-通信速度", cmbRSbps);
-    row(3, "─┘", nullptr, nullptr);
-    row(4, "────", "パラレル入力選択", cmbInputSel);
-    row(5, "─┐", nullptr, nullptr);
-    lists->addWidget(Joiner(pnlBase, "─┘"), 6, 0);
-    auto* frameLabel = new QLabel(QString::fromUtf8("赤外発射回数"), pnlBase);
-    lists->addWidget(frameLabel, 5, 1, 2, 1);
-    lists->addWidget(cmbFrameMax, 5, 2, 2, 1, Qt::AlignVCenter);
-    row(7, "────", "USB-通信速度", cmbUSBbps);
-    lists->setRowStretch(8, 1);
-    base->addLayout(lists);
+    group(1, 3, "RS232C-通信速度", cmbRSbps);
+    group(4, 4, "パラレル入力選択", cmbInputSel);
+    group(5, 6, "赤外発射回数", cmbFrameMax);
+    group(7, 7, "USB-通信速度", cmbUSBbps);
     outer->addWidget(pnlBase);
 
     for (DipList list : {DipList::RsBps, DipList::InputSel, DipList::FrameMax, DipList::UsbBps}) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Screenshots of the main window (both editions), the message box and the
-# communication settings dialog, under a virtual X server. Output: screenshots/
+# Screenshots of the main window (both editions), the message box, the
+# communication settings, wave data, firmware update and DIP switch dialogs,
+# under a virtual X server. Output: screenshots/
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/install-deps.sh"

@@ -2,21 +2,27 @@
 //   quvan-screenshots OUTDIR
 // Both editions: the main window as it starts, after learning remotes from
 // the simulated board (zoom 1/200, then 1/50 with a sampling grid and both
-// measuring marks), the message box, the settings dialog and the wave data
-// dialog with a pattern range. Run it under a real X server
+// measuring marks), the message box, the settings dialog, the wave data
+// dialog with a pattern range, the firmware update (idle, erasing, and with
+// its console after an update) and the DIP switch setup. Run it under a real X server
 // (scripts/screenshots.sh uses Xvfb).
 
 #include "app/program.h"
 #include "capture/view/wave_view.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
+#include "tests/maintenance/hex_text.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <cstdio>
+#include <fstream>
 
 using namespace quvan;
 
@@ -69,7 +75,8 @@ class Board {
 
 void Learn(app::Program& program, Board& board, const QByteArray& press, int row) {
     board.control(press);
-    WaitFor([&] { return !program.learningTable().cell(row, ColResult).empty(); }, 8000, "a learned row");
+    WaitFor([&] { return !program.learningTable().cell(row, ColResult).empty(); }, 8000,
+            "a learned row");
     WaitFor([&] { return program.frmMain().state().LearningOn; }, 3000, "learning to restart");
 }
 
@@ -130,6 +137,37 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     dialog.sGridWave()->setCurrentIndex(dialog.model().index(3, 3));
     Save(dialog, outDir + "/wavedata-" + tag + ".png");
     dialog.hide();
+
+    // Board maintenance: a small firmware file sent to the simulated loader.
+    QDir().mkpath(QDir::tempPath() + "/quvan-shot/" + tag);
+    const std::string hex =
+        (QDir::tempPath() + "/quvan-shot/" + tag + "/QUVAN-ARM.Hex").toStdString();
+    std::ofstream(hex, std::ios::binary)
+        << test_support::HexText(0x08008000, test_support::FirmwareBytes(4096));
+    main.state().settings.HexFilePath = hex;
+    maintenance::TfrmDownload& download = program.frmDownload();
+    download.show();
+    Save(download, outDir + "/firmware-" + tag + ".png");
+    download.btnDownload->click();
+    WaitFor([&] { return download.lblMsg->isVisible(); }, 3000, "the erase notice");
+    Save(download, outDir + "/firmware-" + tag + "-erasing.png");
+    WaitFor([&] { return !download.isVisible(); }, 10000, "the update to end");
+    download.show();
+    download.SetConsoleOpen(true);
+    download.btnDownload->click();
+    WaitFor([&] { return download.statusPanelText(3) == "Completed"; }, 10000,
+            "the update with the console open");
+    download.cmbCmd->setEditText("Ver");
+    Save(download, outDir + "/firmware-" + tag + "-console.png");
+    download.hide();
+
+    maintenance::TfrmDsw& dsw = program.frmDsw();
+    dsw.show();
+    WaitFor([&] { return !dsw.querying(); }, 3000, "the DIP switch queries");
+    dsw.tgswNum[0]->click(); // 57600bps
+    dsw.tgswNum[3]->click(); // binary input
+    Save(dsw, outDir + "/dipswitch-" + tag + ".png");
+    dsw.hide();
     program.boardLink().ClosePort();
 }
 
