@@ -143,6 +143,12 @@ void TfrmDownload::BuildControls() {
     top->setColumnStretch(2, 1);
     top->addWidget(lblMsg, 1, 2);
     top->addWidget(prgBar, 1, 2);
+    // They come and go during an update; the panel keeps its shape meanwhile.
+    for (QWidget* shifting : {static_cast<QWidget*>(lblMsg), static_cast<QWidget*>(prgBar)}) {
+        QSizePolicy policy = shifting->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        shifting->setSizePolicy(policy);
+    }
     top->setRowMinimumHeight(1, prgBar->sizeHint().height());
     outer->addWidget(pnlTop);
 
