@@ -144,6 +144,10 @@ void BoardLink::ShowPortStatus() {
                                             : QStringLiteral("COM:OFF"));
 }
 
+int BoardLink::OutputPending() const {
+    return ComPort.PortOpen && port_ ? port_->outputPending() : -1;
+}
+
 int BoardLink::pendingLineLength() const {
     return assembler_ ? assembler_->length() : 0;
 }

@@ -47,6 +47,9 @@ class BoardLink final : public QObject {
     bool PortSearchActive() const { return portSearchActive_; }
     void SetPortSearchActive(bool active) { portSearchActive_ = active; }
 
+    // Bytes the driver still has to send; -1 without a port.
+    int OutputPending() const;
+
     // Why the last OpenPort failed, for messages.
     const std::string& lastOpenError() const { return lastOpenError_; }
 

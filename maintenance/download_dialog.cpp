@@ -71,6 +71,8 @@ TfrmDownload::TfrmDownload(link::BoardLink& link, MaintenanceHost& host, QWidget
     startWait_ = SingleShot(this);
     loaderWait_ = SingleShot(this);
     nextRecord_ = SingleShot(this);
+    drain_ = SingleShot(this);
+    connect(drain_, &QTimer::timeout, this, [this] { firmware_.TimerFired(FirmwareTimer::Drain); });
     connect(tmAutoStart, &QTimer::timeout, this,
             [this] { firmware_.TimerFired(FirmwareTimer::AutoStart); });
     connect(startWait_, &QTimer::timeout, this,
@@ -326,6 +328,8 @@ QTimer* TfrmDownload::TimerOf(FirmwareTimer timer) const {
         return loaderWait_;
     case FirmwareTimer::NextRecord:
         return nextRecord_;
+    case FirmwareTimer::Drain:
+        return drain_;
     }
     return nullptr;
 }
@@ -344,6 +348,10 @@ bool TfrmDownload::sendCommand(const std::string& text) {
 
 bool TfrmDownload::portSearchActive() const {
     return link_.PortSearchActive();
+}
+
+int TfrmDownload::outputPending() {
+    return link_.OutputPending();
 }
 
 void TfrmDownload::setResponseFlag() {

@@ -97,6 +97,7 @@ class TfrmDownload final : public QDialog, private FirmwareEffects {
     bool connectBoard() override;
     bool sendCommand(const std::string& text) override;
     bool portSearchActive() const override;
+    int outputPending() override;
     void setResponseFlag() override;
     void startTimer(FirmwareTimer timer, int ms) override;
     void stopTimer(FirmwareTimer timer) override;
@@ -123,6 +124,7 @@ class TfrmDownload final : public QDialog, private FirmwareEffects {
     QTimer* startWait_;
     QTimer* loaderWait_;
     QTimer* nextRecord_;
+    QTimer* drain_;
     bool consoleOpen_ = false;
 };
 

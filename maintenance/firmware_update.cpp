@@ -24,8 +24,9 @@ int DecimalOr(const std::string& text, int fallback) {
 } // namespace
 
 void FirmwareUpdate::Show(const std::string& hexPath) {
-    for (FirmwareTimer timer : {FirmwareTimer::StartWait, FirmwareTimer::AutoStart,
-                                FirmwareTimer::LoaderWait, FirmwareTimer::NextRecord})
+    for (FirmwareTimer timer :
+         {FirmwareTimer::StartWait, FirmwareTimer::AutoStart, FirmwareTimer::LoaderWait,
+          FirmwareTimer::NextRecord, FirmwareTimer::Drain})
         effects_.stopTimer(timer);
     runActive_ = false;
     effects_.setProgressVisible(false);
@@ -78,8 +79,12 @@ void FirmwareUpdate::DownloadClick() {
             StopRequested(); // "Busy" while the start sequence runs: the click stops it
         break;
     case DownloadState::Announced:
-    case DownloadState::Sending:
         StopRequested();
+        break;
+    case DownloadState::Sending:
+        // Once the end record has gone out there is nothing left to stop.
+        if (!endReached_)
+            StopRequested();
         break;
     case DownloadState::Halted:
         // A send run that is still winding down owns the state until its end.
@@ -199,6 +204,9 @@ void FirmwareUpdate::TimerFired(FirmwareTimer timer) {
         break;
     case FirmwareTimer::NextRecord:
         SendStep();
+        break;
+    case FirmwareTimer::Drain:
+        Drain();
         break;
     }
 }
@@ -366,7 +374,9 @@ void FirmwareUpdate::SendStep() {
         }
         ShowLoadAddress(pendingLine_);
     } else if (endReached_) {
-        EndSendRun();
+        drainWaitedMs_ = 0;
+        settling_ = false;
+        Drain();
         return;
     }
 
@@ -395,8 +405,42 @@ void FirmwareUpdate::SendStep() {
     effects_.startTimer(FirmwareTimer::NextRecord, 0);
 }
 
+void FirmwareUpdate::Drain() {
+    // The outcome waits until the line has sent the last records: a line
+    // that goes while its queue still empties has not delivered the file.
+    if (!runActive_)
+        return;
+    if (settling_) {
+        EndSendRun();
+        return;
+    }
+    const int pending = effects_.outputPending();
+    if (pending < 0 && !failed_) {
+        failed_ = true;
+        if (detail_.empty())
+            detail_ = "The serial line was lost.";
+    }
+    if (pending > 0 && !failed_ && state_ != DownloadState::Halted) {
+        if (drainWaitedMs_ < kDrainLimitMs) {
+            drainWaitedMs_ += kDrainLookMs;
+            effects_.startTimer(FirmwareTimer::Drain, kDrainLookMs);
+            return;
+        }
+        failed_ = true;
+        detail_ = "The serial line did not send the last records.";
+    }
+    if (failed_ || state_ == DownloadState::Halted) {
+        EndSendRun();
+        return;
+    }
+    // An error the loader finds in the last records comes a moment later.
+    settling_ = true;
+    effects_.startTimer(FirmwareTimer::Drain, kSettleMs);
+}
+
 void FirmwareUpdate::EndSendRun() {
     effects_.stopTimer(FirmwareTimer::NextRecord);
+    effects_.stopTimer(FirmwareTimer::Drain);
     effects_.setProgressVisible(false);
     Finish();
 }
@@ -404,6 +448,8 @@ void FirmwareUpdate::EndSendRun() {
 void FirmwareUpdate::Finish() {
     runActive_ = false;
     linePending_ = false;
+    endReached_ = false;
+    settling_ = false;
     effects_.setBusy(false);
     std::string text;
     FirmwareSound sound = FirmwareSound::Chord;

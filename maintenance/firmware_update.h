@@ -35,6 +35,7 @@ enum class FirmwareTimer {
     AutoStart,  // one second after the loader asked for the file (tmAutoStart)
     LoaderWait, // the loader has gone quiet for too long
     NextRecord, // send the next record once pending events have been handled
+    Drain,      // the line sending its last records, then the loader's last answers
 };
 
 enum class FirmwareSound { Chimes, Chord, Tada };
@@ -60,6 +61,8 @@ class FirmwareEffects {
     virtual bool connectBoard() = 0;
     virtual bool sendCommand(const std::string& text) = 0;
     virtual bool portSearchActive() const { return false; }
+    // Bytes written but not yet on the line (-1: the line has gone).
+    virtual int outputPending() { return 0; }
     virtual void setResponseFlag() {}
 
     virtual void startTimer(FirmwareTimer timer, int ms) = 0;
@@ -93,6 +96,13 @@ class FirmwareUpdate {
     static constexpr int kVersionWaitMs = 500;
     static constexpr int kAutoStartMs = 1000;
     static constexpr const char* kLoaderBanner = "QUVAN-Loader";
+    // How long the line may take to send what it has queued after the last
+    // record, and how often to look.
+    static constexpr int kDrainLimitMs = 15000;
+    static constexpr int kDrainLookMs = 20;
+    // How long the loader's answer to the last records is waited for once
+    // the line has sent them.
+    static constexpr int kSettleMs = 300;
 
     explicit FirmwareUpdate(FirmwareEffects& effects) : effects_(effects) {}
 
@@ -133,6 +143,7 @@ class FirmwareUpdate {
     void RunDownload();
     void SendStep();
     void ShowLoadAddress(std::string_view line);
+    void Drain();
     void EndSendRun();
     void Finish();
     void LoaderReady();
@@ -159,6 +170,8 @@ class FirmwareUpdate {
     std::string_view pendingLine_; // sent; the events after it not yet handled
     bool linePending_ = false;
     bool endReached_ = false; // the end-of-file record has gone out
+    int drainWaitedMs_ = 0;
+    bool settling_ = false;
     int progressMax_ = 1;
     std::string upperText_;
     std::size_t linesSent_ = 0;

@@ -28,6 +28,9 @@ class FirmwareOnSession final : public maintenance::FirmwareEffects {
     bool portOpen() const override { return context_.session.isOpen() && !context_.session.lost(); }
     bool connectBoard() override { return portOpen(); }
     bool sendCommand(const std::string& text) override { return context_.session.send(text); }
+    int outputPending() override {
+        return context_.session.lost() ? -1 : context_.session.outputPending();
+    }
     void startTimer(FirmwareTimer timer, int ms) override {
         timers[timer] = Clock::now() + std::chrono::milliseconds(ms);
     }
@@ -146,8 +149,9 @@ int RunFirmwareCommand(BoardContext& context, const std::vector<std::string>& ar
             update.LineLost();
         }
         const Clock::time_point now = Clock::now();
-        for (FirmwareTimer timer : {FirmwareTimer::StartWait, FirmwareTimer::AutoStart,
-                                    FirmwareTimer::LoaderWait, FirmwareTimer::NextRecord}) {
+        for (FirmwareTimer timer :
+             {FirmwareTimer::StartWait, FirmwareTimer::AutoStart, FirmwareTimer::LoaderWait,
+              FirmwareTimer::NextRecord, FirmwareTimer::Drain}) {
             const auto it = effects.timers.find(timer);
             if (it != effects.timers.end() && it->second <= now) {
                 effects.timers.erase(it);

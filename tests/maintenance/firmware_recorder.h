@@ -28,6 +28,8 @@ class FirmwareRecorder final : public FirmwareEffects {
     std::vector<std::string> sent;
     // Decides whether a send reaches the line; all do unless set.
     std::function<bool(const std::string&)> lineTakes;
+    // What each look at the line's output queue finds, in turn; then 0.
+    std::vector<int> queued;
 
     // The form.
     std::string resetWait = "500";
@@ -63,6 +65,13 @@ class FirmwareRecorder final : public FirmwareEffects {
         return true;
     }
     bool portSearchActive() const override { return searching; }
+    int outputPending() override {
+        if (queued.empty())
+            return 0;
+        const int next = queued.front();
+        queued.erase(queued.begin());
+        return next;
+    }
     void setResponseFlag() override { ++responseFlags; }
     void startTimer(FirmwareTimer timer, int ms) override { timers[timer] = ms; }
     void stopTimer(FirmwareTimer timer) override { timers.erase(timer); }

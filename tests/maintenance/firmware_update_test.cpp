@@ -56,9 +56,14 @@ class Dialogue : public ::testing::Test {
     }
     // Sends records until the run ends; `afterRecord` runs in the events
     // that follow each record, with the count sent so far.
-    void RunRecords(const std::function<void(std::size_t)>& afterRecord = {}) {
-        while (fx.running(FirmwareTimer::NextRecord)) {
-            Fire(FirmwareTimer::NextRecord);
+    // Then waits out the line's queue and the loader's last answers, unless
+    // told to stop there.
+    void RunRecords(const std::function<void(std::size_t)>& afterRecord = {},
+                    bool throughDrain = true) {
+        while (fx.running(FirmwareTimer::NextRecord) ||
+               (throughDrain && fx.running(FirmwareTimer::Drain))) {
+            if (!Fire(FirmwareTimer::NextRecord))
+                Fire(FirmwareTimer::Drain);
             if (afterRecord)
                 afterRecord(fw.recordsSent());
         }
@@ -261,6 +266,41 @@ TEST_F(Dialogue, ALoaderErrorOrALostLineMeansFailure) {
     });
     EXPECT_EQ(Records(), Strings{kUpper0800});
     EXPECT_EQ(fw.outcome(), UpdateOutcome::Failure);
+}
+
+TEST_F(Dialogue, TheOutcomeWaitsUntilTheLineHasSentEverything) {
+    UntilLoaderAsks(File({kData0010, kEnd}));
+    Fire(FirmwareTimer::AutoStart);
+    fx.queued = {120, 40};
+    RunRecords({}, false);
+    EXPECT_EQ(fx.timeOf(FirmwareTimer::Drain), FirmwareUpdate::kDrainLookMs);
+    EXPECT_TRUE(fx.messages.back().text.starts_with("Update")); // no outcome yet
+    Fire(FirmwareTimer::Drain);
+    Fire(FirmwareTimer::Drain); // 0 now: the loader gets its moment
+    EXPECT_EQ(fx.timeOf(FirmwareTimer::Drain), FirmwareUpdate::kSettleMs);
+    fw.DownloadClick();                            // nothing left to stop
+    fw.HandleLoaderLine("Record error: checksum"); // about the last record
+    Fire(FirmwareTimer::Drain);
+    EXPECT_EQ(fw.outcome(), UpdateOutcome::Failure);
+    EXPECT_EQ(fx.messages.back().text, "Failure\nRecord error: checksum");
+
+    // The line goes while its queue still empties.
+    fx = FirmwareRecorder();
+    UntilLoaderAsks(File({kData0010, kEnd}));
+    Fire(FirmwareTimer::AutoStart);
+    fx.queued = {120, -1};
+    RunRecords();
+    EXPECT_EQ(fw.outcome(), UpdateOutcome::Failure);
+    EXPECT_EQ(fx.messages.back().text, "Failure\nThe serial line was lost.");
+
+    // A queue that never empties has not delivered the file.
+    fx = FirmwareRecorder();
+    UntilLoaderAsks(File({kData0010, kEnd}));
+    Fire(FirmwareTimer::AutoStart);
+    fx.queued.assign(FirmwareUpdate::kDrainLimitMs / FirmwareUpdate::kDrainLookMs + 5, 64);
+    RunRecords();
+    EXPECT_EQ(fw.outcome(), UpdateOutcome::Failure);
+    EXPECT_EQ(fx.messages.back().text, "Failure\nThe serial line did not send the last records.");
 }
 
 TEST_F(Dialogue, AStopEndsTheSendWithCancel) {
