@@ -6,18 +6,21 @@
 namespace quvan::maintenance {
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+// The value of each character as a hex digit, -1 for anything else.
+constexpr std::array<std::int8_t, 256> kHexDigits = [] {
+    std::array<std::int8_t, 256> table{};
+    table.fill(-1);
+    for (int c = '0'; c <= '9'; ++c)
+        table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c)
+        table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'A' + 10);
+    for (int c = 'a'; c <= 'f'; ++c)
+        table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'a' + 10);
+    return table;
+}();
 
-int ByteAt(std::string_view digits, std::size_t index) {
-    return HexDigit(digits[2 * index]) * 16 + HexDigit(digits[2 * index + 1]);
+int HexDigit(char c) {
+    return kHexDigits[static_cast<unsigned char>(c)];
 }
 
 std::string Hex2(int value) {
@@ -41,12 +44,27 @@ std::uint32_t FourDigitValue(std::string_view data, std::size_t at) {
     return value;
 }
 
-// What is wrong with one record, or "" when it is well-formed.
+// What is wrong with one record, or "" when it is well-formed. The digits
+// are read once, pair by pair; the words come only for a fault.
 std::string RecordFault(std::string_view line) {
     if (line.front() != ':')
         return "the line is not a record (it does not start with ':')";
     const std::string_view digits = line.substr(1);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
+    std::array<std::uint8_t, 4> head{}; // count, offset high, offset low, type
+    int sum = 0;
+    int last = 0; // the byte read last: the checksum once all are read
+    const std::size_t pairs = digits.size() / 2;
+    bool allDigits = digits.size() % 2 == 0 || HexDigit(digits.back()) >= 0;
+    for (std::size_t i = 0; i < pairs && allDigits; ++i) {
+        const int high = HexDigit(digits[2 * i]);
+        const int low = HexDigit(digits[2 * i + 1]);
+        allDigits = (high | low) >= 0;
+        last = high * 16 + low;
+        sum += last;
+        if (i < head.size())
+            head[i] = static_cast<std::uint8_t>(last);
+    }
+    for (std::size_t i = 0; !allDigits && i < digits.size(); ++i) {
         if (HexDigit(digits[i]) < 0) {
             const unsigned char c = static_cast<unsigned char>(digits[i]);
             const std::string shown =
@@ -56,21 +74,17 @@ std::string RecordFault(std::string_view line) {
     }
     if (digits.size() % 2 != 0)
         return "the record has an odd number of hex digits";
-    if (digits.size() < 10)
+    if (pairs < 5)
         return "the record is too short";
-    const std::size_t bytes = digits.size() / 2;
-    const int count = ByteAt(digits, 0);
-    if (bytes != static_cast<std::size_t>(count) + 5)
+    const int count = head[0];
+    if (pairs != static_cast<std::size_t>(count) + 5)
         return "the byte count says " + std::to_string(count) + " data bytes but the line holds " +
-               std::to_string(bytes - 5);
-    int sum = 0;
-    for (std::size_t i = 0; i + 1 < bytes; ++i)
-        sum += ByteAt(digits, i);
-    const int expected = (0x100 - (sum & 0xFF)) & 0xFF;
-    const int stated = ByteAt(digits, bytes - 1);
-    if (stated != expected)
-        return "the checksum is " + Hex2(stated) + " but the record's bytes need " + Hex2(expected);
-    const int type = ByteAt(digits, 3);
+               std::to_string(pairs - 5);
+    if ((sum & 0xFF) != 0) {
+        const int expected = (0x100 - ((sum - last) & 0xFF)) & 0xFF;
+        return "the checksum is " + Hex2(last) + " but the record's bytes need " + Hex2(expected);
+    }
+    const int type = head[3];
     static constexpr std::array<int, 6> kDataBytes = {-1, 0, 2, -2, 2, 4}; // -2: not allowed
     if (type > 5 || kDataBytes[static_cast<std::size_t>(type)] == -2)
         return "record type " + Hex2(type) + " is not allowed (only 00, 01, 02, 04 and 05)";
@@ -94,9 +108,9 @@ std::optional<HexLine> HexLineWalker::next() {
     if (pos_ >= data_.size())
         return std::nullopt;
     const std::size_t start = pos_;
-    std::size_t end = data_.find_first_of("\r\n", start);
-    if (end == std::string_view::npos)
-        end = data_.size();
+    std::size_t end = start;
+    while (end < data_.size() && data_[end] != '\r' && data_[end] != '\n')
+        ++end;
     HexLine line{data_.substr(start, end - start), end, number_};
     pos_ = end;
     if (pos_ < data_.size()) {

@@ -38,8 +38,9 @@ Framing:
   --line-end NAME       what ends each line the board sends: CRLF (default), CR, LF,
                         ETX or none
   --baud N              pace both directions like a serial line at N baud (10 bits a
-                        byte): replies leave and commands are taken no faster; default
-                        0, as fast as the pseudo-terminal goes
+                        byte): replies leave and commands are taken no faster (a
+                        sender more than 4 KiB ahead waits); default 0, as fast as
+                        the pseudo-terminal goes
 
 Logs:
   --fire-log FILE       append one line per fire ("Tf:" or "Tm:")

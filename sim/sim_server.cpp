@@ -18,6 +18,9 @@
 namespace quvan::sim {
 
 namespace {
+// Bytes a paced line holds between the sender and the board (a UART
+// driver's queue).
+constexpr std::size_t kPacedReceiveQueue = 4096;
 std::int64_t now_us() {
     using namespace std::chrono;
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
@@ -398,7 +401,11 @@ int SimServer::run(volatile const int& stop_requested) {
         }
 
         pollfd fds[2];
-        fds[0] = {port_.master_fd(), POLLIN, 0};
+        // A paced line takes the sender's bytes no faster than it carries
+        // them: once a driver queue's worth is on its way, the sender waits
+        // (its writes block) as it would on a real port.
+        const bool rx_room = !rx_rate_.limited() || arriving_.size() < kPacedReceiveQueue;
+        fds[0] = {port_.master_fd(), static_cast<short>(rx_room ? POLLIN : 0), 0};
         if (!out_.empty() && out_.front().due <= now && tx_rate_.budget(clock_us) > 0)
             fds[0].events |= POLLOUT;
         nfds_t nfds = 1;

@@ -41,7 +41,9 @@ class FirmwareOnSession final : public maintenance::FirmwareEffects {
             context_.out << text << '\n' << std::flush;
         lastStatus_ = text;
     }
-    void appendLog(const std::string& line) override { context_.out << "< " << line << '\n'; }
+    void appendLog(const std::string& line) override {
+        context_.out << "< " << line << '\n' << std::flush;
+    }
     void closeDialog() override { done = true; }
     int showMessage(int kind, const std::string& caption, const std::string& text) override {
         // The command itself is the user's yes to the update.
