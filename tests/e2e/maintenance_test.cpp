@@ -93,6 +93,19 @@ class Maintenance : public ::testing::Test {
             loop.exec();
         return done();
     }
+    // Acts inside a modal dialog's own loop once `ready` holds, as a user
+    // would after it opened.
+    static void WhenReady(std::function<bool()> ready, std::function<void()> act) {
+        auto* look = new QTimer;
+        QObject::connect(look, &QTimer::timeout, [look, ready, act] {
+            if (!ready())
+                return;
+            look->stop();
+            look->deleteLater();
+            act();
+        });
+        look->start(20);
+    }
     bool ImageArrives() {
         return QTest::qWaitFor([&] { return QFile::exists(Path("image.bin")); }, 3000);
     }
@@ -111,18 +124,25 @@ TEST_F(Maintenance, TheBoardReceivesTheFileByteForByte) {
     Start(sim->path());
     // 40 KiB from 0x08004000: the last record starts at 0x0800DFF0, sector 3.
     const std::string bytes = test_support::FirmwareBytes(40 * 1024);
-    maintenance::TfrmDownload& dialog =
-        Update(WriteFile("fw.Hex", test_support::HexText(0x08004000, bytes)));
+    program->frmMain().state().settings.HexFilePath =
+        WriteFile("fw.Hex", test_support::HexText(0x08004000, bytes));
+    // Through the menu: the dialog opens modally, Download is clicked, and
+    // the dialog closes itself after the outcome.
+    maintenance::TfrmDownload& dialog = program->frmDownload();
+    WhenReady([&] { return dialog.isVisible(); }, [&] { dialog.btnDownload->click(); });
+    program->frmMain().widgets().mmFirmware->trigger();
     EXPECT_EQ(dialog.firmware().outcome(), UpdateOutcome::Completed);
     EXPECT_EQ(shown.back(), "Completed");
     EXPECT_EQ(dialog.statusPanelText(3), "Completed");
     EXPECT_FALSE(dialog.isVisible()); // closed with the console folded
     ASSERT_TRUE(ImageArrives());
     EXPECT_TRUE(ReadFileBytes(Path("image.bin")).toStdString() == bytes);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ReadFileBytes(Path("wire.log")).endsWith(":00000001FF\r\nReset\r\n"); },
+        2000));
     const QByteArray wire = ReadFileBytes(Path("wire.log"));
     EXPECT_TRUE(wire.contains("Ver\r\nReset\r\n3:Last Sector to Erase\r\nDownload Ready ?\r\n"))
         << wire.left(300).toStdString();
-    EXPECT_TRUE(wire.endsWith(":00000001FF\r\nReset\r\n"));
 
     // A file smaller than 100 bytes goes the same way.
     QFile::remove(Path("image.bin"));
@@ -239,10 +259,16 @@ TEST_F(Maintenance, DipSwitchesAreReadKeptAndWrittenBack) {
     EXPECT_EQ(dsw.cmbRSbps->currentIndex(), 2);
     EXPECT_TRUE(dsw.tgswNum[1]->isChecked());
 
-    // "6回発射" stays with binary input: OK sends Binary:6, then Reset.
-    emit dsw.cmbFrameMax->activated(3);
-    dsw.accept();
-    dsw.ApplyDipSwitches();
+    dsw.hide();
+
+    // Through the menu: "6回発射" stays with binary input; OK sends Binary:6,
+    // then Reset.
+    WhenReady([&] { return dsw.isVisible() && !dsw.querying(); },
+              [&] {
+                  emit dsw.cmbFrameMax->activated(3);
+                  dsw.btnOk->click();
+              });
+    program->frmMain().widgets().mmOptionDipsw->trigger();
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             return ReadFileBytes(Path("wire.log"))
