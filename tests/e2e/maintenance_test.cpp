@@ -66,12 +66,11 @@ class Maintenance : public ::testing::Test {
     }
     // Opens the firmware dialog on `hexPath` and clicks Download; returns
     // once the update has an outcome.
-    maintenance::TfrmDownload& Update(const std::string& hexPath, bool console = false) {
+    maintenance::TfrmDownload& Update(const std::string& hexPath) {
         program->frmMain().state().settings.HexFilePath = hexPath;
         maintenance::TfrmDownload& dialog = program->frmDownload();
         dialog.hide(); // each showing starts from the settings' file
         dialog.show();
-        dialog.SetConsoleOpen(console);
         dialog.edtRstWait->setText("0");
         dialog.btnDownload->click();
         EXPECT_TRUE(
@@ -153,20 +152,6 @@ TEST_F(Maintenance, TheBoardReceivesTheFileByteForByte) {
     EXPECT_TRUE(ReadFileBytes(Path("image.bin")).toStdString() == tiny);
 }
 
-TEST_F(Maintenance, ABadFileNeverReachesTheBoard) {
-    auto sim = Board();
-    Start(sim->path());
-    const int before = ReadFileBytes(Path("wire.log")).size();
-    // 1E → E2, not E3.
-    maintenance::TfrmDownload& dialog =
-        Update(WriteFile("bad.Hex", ":020000040800F2\r\n:0400100001020304E3\r\n:00000001FF\r\n"));
-    EXPECT_EQ(dialog.firmware().outcome(), UpdateOutcome::FileRefused);
-    EXPECT_TRUE(shown.back().contains("line 2: the checksum is E3")) << shown.back().toStdString();
-    QTest::qWait(100);
-    EXPECT_EQ(ReadFileBytes(Path("wire.log")).size(), before); // not even "Ver"
-    EXPECT_EQ(dialog.btnDownload->text(), "Download");
-}
-
 TEST_F(Maintenance, ALoaderErrorEndsTheSendWithFailure) {
     auto sim = Board({"--loader-error-at", "5"});
     Start(sim->path());
@@ -215,23 +200,6 @@ TEST_F(Maintenance, ASilentLoaderIsReportedAndARetryWorks) {
     EXPECT_EQ(dialog.firmware().outcome(), UpdateOutcome::Completed);
     ASSERT_TRUE(ImageArrives());
     EXPECT_TRUE(ReadFileBytes(Path("image.bin")).toStdString() == bytes);
-}
-
-TEST_F(Maintenance, WithTheConsoleOpenTheDialogStays) {
-    auto sim = Board();
-    Start(sim->path());
-    maintenance::TfrmDownload& dialog = Update(
-        WriteFile("fw.Hex", test_support::HexText(0x08008000, test_support::FirmwareBytes(64))),
-        true);
-    EXPECT_EQ(dialog.firmware().outcome(), UpdateOutcome::Completed);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.state(), DownloadState::Halted);
-    EXPECT_EQ(dialog.btnDownload->text(), "Download");
-    EXPECT_TRUE(dialog.logText().contains(":00000001FF"));
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return dialog.logText().contains("Download Completed"); }, 2000));
-    dialog.btnDownload->click();
-    EXPECT_EQ(dialog.state(), DownloadState::Idle);
 }
 
 TEST_F(Maintenance, DipSwitchesAreReadKeptAndWrittenBack) {
