@@ -100,6 +100,9 @@ void TfrmDsw::BuildControls() {
         toggle->setObjectName(QStringLiteral("tgswNum%1").arg(n));
         toggle->setCheckable(true);
         toggle->setFixedWidth(48);
+        // A switch that is on stands out from the ones that are off.
+        toggle->setStyleSheet("QPushButton:checked { background: #6F5FB0; color: white; "
+                              "font-weight: bold; }");
         toggle->setAccessibleName(QStringLiteral("DSW1-%1").arg(n));
         grid->addWidget(number, n, 0);
         grid->addWidget(toggle, n, 1, Qt::AlignLeft);
