@@ -43,23 +43,33 @@ TEST(TablePrint, AnEmptyTablePrintsTheFileNameAndTheDateOnly) {
     EXPECT_EQ(surface.page, 0);
 }
 
-TEST(TablePrint, RowsGoInFourColumnsWithoutFrames) {
+std::vector<int> RowXs(int wWidth) {
     LearningTable table(kStdTableRows);
     table.setCell(5, ColCarry, "38.0kHz");
     table.setCell(5, ColFrames, "3");
     table.setCell(5, ColComments, "TV");
     table.setCell(5, ColResult, "Tm:NEC d:00");
     RecordingSurface surface;
+    surface.wWidth = wWidth;
     PrintTable(surface, {"", "2025/01/02", &table});
     // Line height: text height 20 + 4; the first row two lines below the top.
     const int y = 100 + 2 * 24;
-    ASSERT_EQ(surface.textsAt(y),
+    EXPECT_EQ(surface.textsAt(y),
               (std::vector<std::string>{"[0005]:", "38.0kHz", "TV", "Tm:NEC d:00"}));
     std::vector<int> xs;
     for (const DrawnText& t : surface.texts)
         if (t.y == y)
             xs.push_back(t.x);
-    EXPECT_EQ(xs, (std::vector<int>{100, 160, 260, 660}));
+    return xs;
+}
+
+TEST(TablePrint, RowsGoInFourColumnsWithoutFrames) {
+    // A "W" of 14 dots (as in a proportional font): Carry at 6 W, Comments
+    // at 16 W, Result at 56 W from the margin.
+    EXPECT_EQ(RowXs(14), (std::vector<int>{100, 184, 324, 884}));
+    // Fixed pitch, 10 dots: six widths would put Carry under the label's
+    // colon ("[0005]:" is 70 dots); it starts a blank after the label.
+    EXPECT_EQ(RowXs(10), (std::vector<int>{100, 180, 260, 660}));
 }
 
 // With a page 400 dots high, a row fits while it ends with y + 100 <= 400:

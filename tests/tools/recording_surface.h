@@ -1,6 +1,6 @@
 #pragma once
 // A print surface that remembers what was drawn, with simple metrics: every
-// character (UTF-8 code point) is `charWidth` dots wide, every text
+// character (UTF-8 code point) is `charWidth` dots wide ("W" `wWidth`), every text
 // `textHeightDots` high, and the font `fontHeightDots` high.
 
 #include "platform/print/print_surface.h"
@@ -30,6 +30,7 @@ class RecordingSurface final : public platform::PrintSurface {
     int width = 4000;
     int height = 6000;
     int charWidth = 10;
+    int wWidth = 10; // "W" alone, wider in a proportional font
     int textHeightDots = 20;
     int fontHeightDots = 50;
 
@@ -40,10 +41,12 @@ class RecordingSurface final : public platform::PrintSurface {
     int pageWidth() const override { return width; }
     int pageHeight() const override { return height; }
     int textWidth(std::string_view utf8) const override {
-        int count = 0;
-        for (char c : utf8)
-            count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        return count * charWidth;
+        int width = 0;
+        for (char c : utf8) {
+            if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+                width += c == 'W' ? wWidth : charWidth;
+        }
+        return width;
     }
     int textHeight(std::string_view) const override { return textHeightDots; }
     int fontHeight() const override { return fontHeightDots; }

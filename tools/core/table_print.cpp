@@ -2,6 +2,7 @@
 
 #include "table/learning_table.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quvan::tools {
@@ -52,7 +53,11 @@ void PrintTable(platform::PrintSurface& surface, const TablePrintInput& input) {
         char number[16];
         std::snprintf(number, sizeof number, "[%04d]:", row);
         surface.textOut(kMargin, y, number);
-        surface.textOut(kMargin + 6 * cw, y, table.cell(row, ColCarry));
+        // Six widths of "W" clear the row label in a proportional font; in a
+        // fixed-pitch one the label is seven characters wide, so the Carry
+        // text moves on to stay clear of it rather than print over it.
+        const int carryX = std::max(6 * cw, surface.textWidth(number) + surface.textWidth(" "));
+        surface.textOut(kMargin + carryX, y, table.cell(row, ColCarry));
         surface.textOut(kMargin + 16 * cw, y, table.cell(row, ColComments));
         surface.textOut(kMargin + 56 * cw, y, table.cell(row, ColResult));
         y += lh;
