@@ -1,9 +1,11 @@
 #include "platform/print/print_service.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <cmath>
 
 namespace quvan::platform {
@@ -99,6 +101,10 @@ bool PreviewAndPrint(QWidget* parent, const PrintRequest& request) {
     printer.setDocName(request.jobTitle);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(request.jobTitle);
+    // Big enough to read a page; the dialog's own default shows a thumbnail.
+    if (const QScreen* screen =
+            parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen())
+        preview.resize(screen->availableGeometry().size() * 4 / 5);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&request](QPrinter* target) { PrintDocument(*target, request); });
     return preview.exec() == QDialog::Accepted;

@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 using namespace quvan;
@@ -149,6 +150,14 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
         program.learningTable().setCell(1, ColComments, "Living room TV");
         program.learningTable().setCell(2, ColComments, "テレビ 電源");
         PrintPage(program.waveOutputs().TablePrintRequest(), outDir + "/print-table-" + tag);
+        // The preview the "Table 印刷" button opens, closed again once shot.
+        QTimer::singleShot(1500, [outDir, tag] {
+            if (QWidget* preview = QApplication::activeModalWidget()) {
+                preview->grab().save(outDir + "/print-preview-" + tag + ".png");
+                preview->close();
+            }
+        });
+        w.btnTablePrint->click();
     }
 
     // The wave information editor on the learned NEC row.
