@@ -2,6 +2,7 @@
 
 #include "app/com_command.h"
 #include "app/main_line_handlers.h"
+#include "table/ui/grid_popup_menu.h"
 
 #include <QApplication>
 #include <QFile>
@@ -62,17 +63,22 @@ Program::Program(ProgramOptions options) {
                        : 0;
         },
         frmMain_.get());
-    frmWaveEdit_ = MakeDialog(frmMain_.get(), "frmWaveEdit", "Wave Edit");
+    // The table exists before the editor that works on it.
+    table_ = std::make_unique<LearningTable>(frmMain_->state().ProEdition ? kProTableRows
+                                                                          : kStdTableRows);
+    waveTools_ = std::make_unique<WaveToolsHost>(*frmMain_, options.title);
+    frmWaveEdit_ = new tools::TfrmWaveEdit(*table_, *waveTools_, frmMain_.get());
     frmCom_ = new link::TfrmCom(*link_, *ports, frmMain_.get());
     frmDownload_ = MakeDialog(frmMain_.get(), "frmDownload", "Firmware Update");
     frmDsw_ = MakeDialog(frmMain_.get(), "frmDsw", "DIP Switch Setup");
-    table_ = std::make_unique<LearningTable>(frmMain_->state().ProEdition ? kProTableRows
-                                                                          : kStdTableRows);
     tableCommands_ = std::make_unique<table_ui::TableCommands>(
         *frmMain_, *table_, options.settingsLocation.executableDir);
     learning_ = std::make_unique<LearningWindow>(*frmMain_, *frmMsgBox_, *sounds, *table_,
                                                  *tableCommands_, *frmWave_);
+    waveTools_->attach(*tableCommands_, *learning_);
+    waveOutputs_ = new tools::WaveOutputCommands(*table_, *waveTools_, frmMain_.get());
     Connect();
+    ConnectWaveTools();
 }
 
 Program::~Program() {
@@ -101,6 +107,17 @@ void Program::Connect() {
         state.waveDataPanelVisible = frmMain_->widgets().pnlWaveData->isVisible();
         state.monitorMode = frmMain_->widgets().sBar->property("monitor").toBool();
     };
+}
+
+void Program::ConnectWaveTools() {
+    MainWidgets& w = frmMain_->widgets();
+    tableCommands_->popupMenu().openWaveEditor = [this] { frmWaveEdit_->OpenForSelectedRow(); };
+    QObject::connect(w.btnTablePrint, &QPushButton::clicked, waveOutputs_,
+                     &tools::WaveOutputCommands::btnTablePrintClick);
+    QObject::connect(w.btnWavePrint, &QPushButton::clicked, waveOutputs_,
+                     &tools::WaveOutputCommands::btnWavePrintClick);
+    QObject::connect(w.btnWaveSave, &QPushButton::clicked, waveOutputs_,
+                     &tools::WaveOutputCommands::btnWaveSaveClick);
 }
 
 } // namespace quvan::app

@@ -60,7 +60,11 @@ bool DecodePipeline::handleLine(std::string_view line, std::string& out) {
     }
     if (!line.starts_with("Ave."))
         return false;
+    const int lane = state_->CurrentLane;
+    const int row = effects_->currentRow();
     const AnalysisLineResult r = HandleAnalysisLine(ctx_, decoder_, line);
+    if (onCapture && lane >= 0 && lane < options_.WaveLanes && lane < kLaneSlots)
+        onCapture(row, state_->Lanes[static_cast<std::size_t>(lane)]);
     switch (r.Outcome) {
     case AnalysisOutcome::Stored:
     case AnalysisOutcome::Checked:

@@ -7,6 +7,7 @@
 #include "decode/capture_decoder.h"
 #include "table/learning_table.h"
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -28,6 +29,10 @@ class DecodePipeline {
     // Handles one received line (without its line break). Returns true and
     // sets out to "Carry<TAB>Frames<TAB>Result" for an analysis line.
     bool handleLine(std::string_view line, std::string& out);
+
+    // Called after each analysis line with the table row the capture lands in
+    // (or would, had it been stored) and the lane that holds it.
+    std::function<void(int row, const WaveLane& lane)> onCapture;
 
     // Messages the window would have shown in its error display.
     std::vector<std::string> takeErrors();

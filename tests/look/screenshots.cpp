@@ -3,19 +3,25 @@
 // Both editions: the main window as it starts, after learning remotes from
 // the simulated board (zoom 1/200, then 1/50 with a sampling grid and both
 // measuring marks), the message box, the settings dialog and the wave data
-// dialog with a pattern range. Run it under a real X server
-// (scripts/screenshots.sh uses Xvfb).
+// dialog with a pattern range, the wave information editor filled from a
+// learned row, and (Pro) the first page of the table print and of the
+// waveform print, written as PDF files and rendered with pdftoppm. Run it
+// under a real X server (scripts/screenshots.sh uses Xvfb).
 
 #include "app/program.h"
 #include "capture/view/wave_view.h"
+#include "platform/print/print_service.h"
+#include "table/ui/grid_popup_menu.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
+#include "tools/wave_edit_dialog.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 using namespace quvan;
@@ -67,9 +73,23 @@ class Board {
     std::string path_;
 };
 
+// A print as a PDF file beside the screenshots, and its first page as a PNG.
+void PrintPage(const platform::PrintRequest& request, const QString& stem) {
+    if (!platform::PrintToPdf(stem + ".pdf", request)) {
+        std::fprintf(stderr, "screenshots: could not write %s.pdf\n", qPrintable(stem));
+        return;
+    }
+    if (QProcess::execute("pdftoppm", {"-r", "100", "-f", "1", "-l", "1", "-png", "-singlefile",
+                                       stem + ".pdf", stem}) != 0) {
+        std::fprintf(stderr, "screenshots: pdftoppm (poppler-utils) failed on %s.pdf\n",
+                     qPrintable(stem));
+    }
+}
+
 void Learn(app::Program& program, Board& board, const QByteArray& press, int row) {
     board.control(press);
-    WaitFor([&] { return !program.learningTable().cell(row, ColResult).empty(); }, 8000, "a learned row");
+    WaitFor([&] { return !program.learningTable().cell(row, ColResult).empty(); }, 8000,
+            "a learned row");
     WaitFor([&] { return program.frmMain().state().LearningOn; }, 3000, "learning to restart");
 }
 
@@ -124,6 +144,27 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     QTest::mouseClick(w.imgWave, Qt::RightButton, {}, QPoint(190, 10));
     QTest::mouseClick(w.imgWave, Qt::LeftButton, {}, QPoint(420, 10));
     Save(main, outDir + "/learned-" + tag + "-zoom50-marks.png");
+
+    if (pro) {
+        PrintPage(program.waveOutputs().WavePrintRequest(), outDir + "/print-wave-" + tag);
+        program.learningTable().setCell(1, ColComments, "Living room TV");
+        program.learningTable().setCell(2, ColComments, "テレビ 電源");
+        PrintPage(program.waveOutputs().TablePrintRequest(), outDir + "/print-table-" + tag);
+        // The preview the "Table 印刷" button opens, closed again once shot.
+        QTimer::singleShot(1500, [outDir, tag] {
+            if (QWidget* preview = QApplication::activeModalWidget()) {
+                preview->grab().save(outDir + "/print-preview-" + tag + ".png");
+                preview->close();
+            }
+        });
+        w.btnTablePrint->click();
+    }
+
+    // The wave information editor on the learned NEC row.
+    program.tableCommands().grid().setCursor(1, ColCarry);
+    program.tableCommands().popupMenu().ppWaveEdit->trigger();
+    Save(program.frmWaveEdit(), outDir + "/waveedit-" + tag + ".png");
+    program.frmWaveEdit().hide();
 
     tools::TfrmWave& dialog = program.frmWave();
     dialog.show();
