@@ -19,7 +19,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: quvan-decode [--pro] [--hrange N] [--wrange N] [--ltime MS] [--pcode]\n"
     "                    [--fullcode] [--multiheader] [--eiritsu | --philips | --serial]\n"
-    "                    [--ts N] [--tw N] [--bits N] [--sbit N] [--records FILE] [FILE ...]\n"
+    "                    [--ts N] [--tw N] [--bits N] [--sbit N] [--records FILE] [--explain]\n"
+    "                    [FILE ...]\n"
     "       quvan-decode [--pro] [--pcode] --entries TABLE\n";
 
 int UsageError(const std::string& message) {
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
     std::string recordsPath;
     std::string entriesPath;
     int timeSampling = 0;
+    bool explain = false;
     std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
             options.WaveLanes = 4;
         } else if (a == "--pcode") {
             options.PCode = true;
+        } else if (a == "--explain") {
+            explain = true;
         } else if (a == "--fullcode") {
             options.FullCode = true;
         } else if (a == "--multiheader") {
@@ -142,6 +146,7 @@ int main(int argc, char** argv) {
     }
 
     quvan::DecodePipeline pipeline(options);
+    pipeline.setExplain(explain);
     if (files.empty())
         files.push_back("-");
     for (const std::string& path : files) {
