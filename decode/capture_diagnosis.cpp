@@ -158,6 +158,35 @@ std::string TrialsLine(const DecodeRecord& r) {
     return line + ".";
 }
 
+std::string Times(int n) {
+    return n == 1 ? "once" : n == 2 ? "twice" : std::to_string(n) + " times";
+}
+
+// Patterns whose marks and periods both lie within a tenth of each other:
+// the tolerances kept apart what is probably one pulse shape.
+std::vector<std::string> AlikePatterns(const WaveLane& lane) {
+    std::vector<std::string> lines;
+    const int n = std::min(lane.PatternCount, kPatternWindows);
+    auto close = [](std::int32_t a, std::int32_t b) {
+        return std::abs(std::int64_t{a} - b) * 10 < std::max(a, b);
+    };
+    for (int a = 0; a < n && lines.size() < 2; ++a) {
+        for (int b = a + 1; b < n && lines.size() < 2; ++b) {
+            const auto i = static_cast<std::size_t>(a);
+            const auto j = static_cast<std::size_t>(b);
+            if (close(lane.CenterHigh[i], lane.CenterHigh[j]) &&
+                close(lane.CenterWidth[i], lane.CenterWidth[j]))
+                lines.push_back(Printf("Patterns %d and %d are alike (marks %d and %d µs, periods "
+                                       "%d and %d µs), but H range %d%% and W range %d%% kept "
+                                       "them apart.",
+                                       a, b, lane.CenterHigh[i], lane.CenterHigh[j],
+                                       lane.CenterWidth[i], lane.CenterWidth[j], lane.HRange,
+                                       lane.WRange));
+        }
+    }
+    return lines;
+}
+
 std::string RepeatLine(const WaveLane& lane, const CaptureResult* result) {
     const RepeatFinding& f = lane.Repeat;
     const int kept = result != nullptr ? result->DataBits : 0;
@@ -183,10 +212,10 @@ std::string RepeatLine(const WaveLane& lane, const CaptureResult* result) {
                       f.Repeats, f.Start, kept);
     case CaptureClose::AnalysisLine:
         if (f.Repeats > 0)
-            return Printf("Repeat analysis: a frame of %d pairs from pair %d repeats only %d "
-                          "times before the board's analysis line ended the capture; the whole "
-                          "capture of %d pairs was kept.",
-                          f.Length, f.Start, f.Repeats, f.LastIndex + 1);
+            return Printf("Repeat analysis: a frame of %d pairs from pair %d is repeated only %s "
+                          "before the board's analysis line ended the capture; the whole capture "
+                          "of %d pairs was kept.",
+                          f.Length, f.Start, Times(f.Repeats).c_str(), f.LastIndex + 1);
         return Printf("Repeat analysis: no frame repeats before the board's analysis line ended "
                       "the capture; the whole capture of %d pairs was kept.",
                       f.LastIndex + 1);
@@ -389,13 +418,34 @@ CaptureDiagnosis DiagnoseCapture(const WaveLane& lane, const DecodeRecord* recor
     }
     // A bi-phase code is never recognised, whatever the tolerances.
     if (!d.Recognised && patterns && !d.Biphase && options.SearchRanges &&
-        lane.Repeat.Close != CaptureClose::Open) {
+        (record != nullptr || d.TooManyPatterns)) {
         d.RangesSearched = true;
         Relearner relearner;
-        for (const auto& [h, w] : RangeCandidates(lane.HRange, lane.WRange)) {
-            if (auto text = relearner.recognise(lane, h, w, pro, fullCode)) {
-                d.Ranges = RangeSuggestion{h, w, *text};
+        // A tolerance that merges patterns it should not can still hit on a
+        // format, with frames misread so that they differ: of the
+        // tolerances that work, the one whose code has the fewest groups
+        // wins, the nearest of those first.
+        std::size_t fewest = 0;
+        const auto candidates = RangeCandidates(lane.HRange, lane.WRange);
+        // A long capture is learnt again fewer times, nearest first, so that
+        // the answer comes within a fraction of a second.
+        const int budget = std::max(1, kRelearnPairBudget / std::max(1, lane.LastIndex + 1));
+        d.RangesOffered = static_cast<int>(candidates.size());
+        for (const auto& [h, w] : candidates) {
+            if (d.RangesTried == budget)
                 break;
+            ++d.RangesTried;
+            if (auto text = relearner.recognise(lane, h, w, pro, fullCode)) {
+                const auto groups = static_cast<std::size_t>(
+                    std::count(text->begin() + static_cast<long>(text->find("d:")), text->end(),
+                               ' ') +
+                    1);
+                if (!d.Ranges || groups < fewest) {
+                    d.Ranges = RangeSuggestion{h, w, *text};
+                    fewest = groups;
+                }
+                if (fewest <= 1)
+                    break;
             }
         }
     }
@@ -448,9 +498,9 @@ CaptureDiagnosis DiagnoseCapture(const WaveLane& lane, const DecodeRecord* recor
             refusedLines.push_back(Printf("Timing fits %zu more set%s, whose frame rules match "
                                           "nothing either.",
                                           d.Refused.size() - 3, d.Refused.size() == 4 ? "" : "s"));
-        // A window missed by a few percent says more than a timing that fits
-        // a format whose frames look different.
-        const bool missFirst = !d.Nearest.empty() && d.Nearest.front().Tenths <= 50;
+        // A window missed by a percent or two says more than a timing that
+        // fits a format whose frames look different.
+        const bool missFirst = !d.Nearest.empty() && d.Nearest.front().Tenths <= 20;
         if (missFirst || refusedLines.empty()) {
             out.insert(out.end(), nearLines.begin(), nearLines.end());
             out.insert(out.end(), refusedLines.begin(), refusedLines.end());
@@ -468,11 +518,19 @@ CaptureDiagnosis DiagnoseCapture(const WaveLane& lane, const DecodeRecord* recor
             summary = "Unknown";
     }
 
+    if (!d.Recognised && patterns) {
+        const std::vector<std::string> alike = AlikePatterns(lane);
+        out.insert(out.end(), alike.begin(), alike.end());
+    }
     if (d.Ranges) {
         out.push_back(SuggestionLine(lane, *d.Ranges));
-    } else if (d.RangesSearched) {
+    } else if (d.RangesSearched && d.RangesTried == d.RangesOffered) {
         out.push_back(Printf("No H or W range from %d to %d gets these pulses recognised.",
                              kRangeStep, kRangeMax));
+    } else if (d.RangesSearched) {
+        out.push_back(Printf("None of the %d H and W ranges nearest to these (from %d to %d) gets "
+                             "these pulses recognised.",
+                             d.RangesTried, kRangeStep, kRangeMax));
     }
     if (d.Biphase) {
         const std::vector<std::string> lines = BiphaseLines(*d.Biphase, d.Philips);
@@ -498,7 +556,11 @@ CaptureDiagnosis DiagnoseCapture(const WaveLane& lane, const DecodeRecord* recor
         if (!trials.empty())
             out.push_back(trials);
     }
-    out.push_back(RepeatLine(lane, record != nullptr ? &record->Result : nullptr));
+    if (d.TooManyPatterns && lane.Repeat.Close == CaptureClose::Open)
+        out.push_back("Repeat analysis: the capture was still open when the analysis line refused "
+                      "it.");
+    else
+        out.push_back(RepeatLine(lane, record != nullptr ? &record->Result : nullptr));
     d.Summary = summary;
     return d;
 }

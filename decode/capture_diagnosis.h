@@ -38,6 +38,8 @@ struct CaptureDiagnosis {
     std::vector<NearMiss> Nearest;        // unrecognised: up to three, nearest first
     std::vector<const SetTrial*> Refused; // timing fitted, frame rule did not match
     bool RangesSearched = false;
+    int RangesOffered = 0; // tolerance pairs the search could try
+    int RangesTried = 0;   // and tried, nearest first
     std::optional<RangeSuggestion> Ranges;
     std::optional<BiphaseCode> Biphase;
     std::optional<PhilipsReading> Philips;
@@ -48,13 +50,16 @@ struct CaptureDiagnosis {
 struct DiagnosisOptions {
     bool ProEdition = false;
     // Learn the pulses again with other tolerances to find ones that work
-    // (up to 120 runs over the capture).
+    // (up to 120 runs over the capture, see kRelearnPairBudget).
     bool SearchRanges = true;
 };
 
 // The tolerances tried by the search: 5 to 50 percent in steps of 5.
 inline constexpr std::int32_t kRangeStep = 5;
 inline constexpr std::int32_t kRangeMax = 50;
+// Pairs learnt again by one search at most: all 120 tolerance pairs for a
+// capture of up to 500 pulses, fewer for longer ones.
+inline constexpr int kRelearnPairBudget = 60000;
 
 // record: what the decoder did with this capture, or null when it did not
 // decode it (refused for too many patterns, or still running). The record
