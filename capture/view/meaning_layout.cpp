@@ -88,7 +88,9 @@ MeaningLayout LayOutMeanings(const WaveLane& lane, const PulseMeanings& meanings
         if (letter == 0)
             continue;
         const bool bit = role == PulseRole::Zero || role == PulseRole::One;
-        if ((bit && !out.bitsShown) || span(j) < glyphWidth + 1)
+        // A pulse cut by the image's edge gets no label.
+        if ((bit && !out.bitsShown) || span(j) < glyphWidth + 1 ||
+            rise[static_cast<std::size_t>(j) + 1] >= imageWidth)
             continue;
         MeaningLabel l;
         l.x = rise[static_cast<std::size_t>(j)] + (span(j) - glyphWidth) / 2;
