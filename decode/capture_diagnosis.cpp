@@ -145,12 +145,21 @@ std::string TrialsLine(const DecodeRecord& r) {
         return "";
     std::string line =
         Printf("Timing sets tried in order: %d to %d", trials.front().Set, trials.back().Set);
-    std::string fitted;
+    std::vector<int> fitted;
     for (const SetTrial& t : trials) {
         if (t.Fit.Fits)
-            fitted += (fitted.empty() ? "" : ", ") + std::to_string(t.Set);
+            fitted.push_back(t.Set);
     }
-    line += fitted.empty() ? "; none fitted the patterns" : "; the timing fitted set " + fitted;
+    if (fitted.empty()) {
+        line += "; none fitted the patterns";
+    } else {
+        line += fitted.size() == 1 ? "; the timing fitted set " : "; the timing fitted sets ";
+        for (std::size_t i = 0; i < fitted.size(); ++i)
+            line += (i == 0                   ? ""
+                     : i + 1 == fitted.size() ? " and "
+                                              : ", ") +
+                    std::to_string(fitted[i]);
+    }
     const bool skipped29 =
         std::any_of(trials.begin(), trials.end(), [](const SetTrial& t) { return !t.Fit.Tried; });
     if (skipped29)

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 #include <sys/wait.h>
+#include <vector>
 
 namespace {
 
