@@ -229,7 +229,12 @@ void LearningWindow::UpdateDiagnosisButtons() {
         o.SearchRanges = false; // the full search waits until the user asks
         const CaptureDiagnosis d =
             DiagnoseCapture(state_.Lanes[static_cast<std::size_t>(lane)], decoder_.record(lane), o);
-        const bool attention = !d.Recognised && (d.TooManyPatterns || d.Decoded);
+        // Only format recognition can fail to recognise: a time-sampling or
+        // pattern-code result is what the user asked for.
+        const DecodeRecord* record = decoder_.record(lane);
+        const bool attention =
+            d.TooManyPatterns ||
+            (record != nullptr && record->Mode == DecoderMode::Patterns && !d.Recognised);
         button->setText(attention ? QStringLiteral("診断 ?") : QStringLiteral("診断"));
         button->setStyleSheet(attention ? QStringLiteral("QToolButton { color: #b03000; }")
                                         : QString());

@@ -84,6 +84,7 @@ class WaveView final : public QWidget {
   private:
     void ToggleMark(int x, QColor colour);
     void LineTo(QPainter& painter, int x, int y);
+    void DrawLane(int lane, const WaveLane& data);
     const QImage& Glyph(char c, bool byte);
     void PaintMeasurement(QPainter& painter, const QRect& exposed);
     void ForgetMeasurement();

@@ -181,6 +181,13 @@ TEST_F(Learning, AnUnknownCaptureIsExplainedFromItsLaneAndItsRow) {
     EXPECT_EQ(w.cmbBt->currentText(), "16");
     EXPECT_TRUE(Cell(1, ColResult).starts_with("Tm:Unknown")); // the stored row stays
     dialog.hide();
+    // Learnt with those settings, the next press is read by time sampling,
+    // which the lane's button does not flag.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().LearningOn; }, 3000));
+    sim.control("press rc5 050C");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Cell(2, ColResult).empty(); }, 8000));
+    EXPECT_TRUE(Cell(2, ColResult).starts_with("Philips d:")) << Cell(2, ColResult);
+    EXPECT_EQ(learning->diagnosisButton(1)->text(), "診断");
 
     // From the table: the row whose capture a lane still holds.
     table_ui::GridPopupMenu& popup = program->tableCommands().popupMenu();

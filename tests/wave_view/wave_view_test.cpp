@@ -104,6 +104,25 @@ TEST(WaveView, ReleasingTheLeftButtonAsksForAMeasurement) {
     EXPECT_EQ(measuredX, 40);
 }
 
+// A redraw draws each lane in one go; the picture is the one that drawing
+// pulse by pulse, as the board reports them, gives.
+TEST(WaveView, ARedrawDrawsWhatThePulsesDrewOneByOne) {
+    std::array<WaveLane, kLaneSlots> lanes{};
+    lanes[0] = Nec(300);
+    lanes[1] = Nec(40);
+    for (int zoom : {25, 200, 3000}) {
+        WaveView byPulse(2);
+        WaveView redrawn(2);
+        redrawn.RedrawLanes(200, lanes); // something to draw over
+        redrawn.RedrawLanes(zoom, lanes);
+        byPulse.RedrawLanes(zoom, {}); // the zoom alone
+        for (int lane = 0; lane < 2; ++lane)
+            for (int i = 0; i <= lanes[static_cast<std::size_t>(lane)].LastIndex; ++i)
+                byPulse.DrawPair(lane, i, lanes[static_cast<std::size_t>(lane)]);
+        EXPECT_EQ(byPulse.image(), redrawn.image()) << zoom;
+    }
+}
+
 // Pixels of neither white nor the wave's green in a rectangle.
 int Inked(const QImage& image, const QRect& area) {
     int n = 0;
