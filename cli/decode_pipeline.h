@@ -37,6 +37,14 @@ class DecodePipeline {
     // Messages the window would have shown in its error display.
     std::vector<std::string> takeErrors();
 
+    // With explain on, DecodeLog follows each capture's cells with the
+    // diagnosis of that capture.
+    void setExplain(bool explain) { explain_ = explain; }
+    bool explains() const { return explain_; }
+    // The diagnosis of the capture of the last analysis line (empty when
+    // there was no capture to analyse).
+    std::vector<std::string> explainLast() const;
+
     const LearningTable& table() const { return table_; }
     const std::set<int>& storedRows() const { return storedRows_; }
 
@@ -52,6 +60,8 @@ class DecodePipeline {
     LearningContext ctx_;
     CaptureDecoder decoder_;
     std::set<int> storedRows_;
+    bool explain_ = false;
+    int lastLane_ = -1;
     // Rows written since the last reset, so a reset clears only those.
     int dirtyFirst_ = 0;
     int dirtyLast_ = -1;

@@ -20,8 +20,10 @@ namespace {
 constexpr const char* kUsage =
     "usage: quvan-decode [--pro] [--hrange N] [--wrange N] [--ltime MS] [--pcode]\n"
     "                    [--fullcode] [--multiheader] [--eiritsu | --philips | --serial]\n"
-    "                    [--ts N] [--tw N] [--bits N] [--sbit N] [--records FILE]\n"
-    "                    [--wave-text FILE] [FILE ...]\n"
+    "                    [--ts N] [--tw N] [--bits N] [--sbit N] [--records FILE]
+"
+    "                    [--wave-text FILE] [--explain] [FILE ...]
+"
     "       quvan-decode [--pro] [--pcode] --entries TABLE\n";
 
 int UsageError(const std::string& message) {
@@ -49,6 +51,7 @@ int main(int argc, char** argv) {
     std::string entriesPath;
     std::string waveTextPath;
     int timeSampling = 0;
+    bool explain = false;
     std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -64,6 +67,8 @@ int main(int argc, char** argv) {
             options.WaveLanes = 4;
         } else if (a == "--pcode") {
             options.PCode = true;
+        } else if (a == "--explain") {
+            explain = true;
         } else if (a == "--fullcode") {
             options.FullCode = true;
         } else if (a == "--multiheader") {
@@ -161,6 +166,7 @@ int main(int argc, char** argv) {
             waveText += quvan::tools::WaveTextBlockBytes(block);
         };
     }
+    pipeline.setExplain(explain);
     if (files.empty())
         files.push_back("-");
     for (const std::string& path : files) {

@@ -5,9 +5,13 @@
 // measuring marks), the message box, the settings dialog and the wave data
 // dialog with a pattern range, the wave information editor filled from a
 // learned row, and (Pro) the first page of the table print and of the
-// waveform print, written as PDF files and rendered with pdftoppm. Run it
-// under a real X server (scripts/screenshots.sh uses Xvfb).
+// waveform print, written as PDF files and rendered with pdftoppm. The
+// standard edition adds the wave panel with an NEC capture's bits and bytes
+// at 1/200 and 1/50 (with a measurement), and the diagnosis of a capture
+// whose leader just misses its window and of an RC5 capture. Run it under a
+// real X server (scripts/screenshots.sh uses Xvfb).
 
+#include "app/diagnosis_dialog.h"
 #include "app/program.h"
 #include "capture/view/wave_view.h"
 #include "platform/print/print_service.h"
@@ -93,6 +97,33 @@ void Learn(app::Program& program, Board& board, const QByteArray& press, int row
     WaitFor([&] { return program.frmMain().state().LearningOn; }, 3000, "learning to restart");
 }
 
+// An NEC frame (20 DF 10 EF) for the board's "raw" command, three times,
+// with the leader's mark shortened to 8050 µs: 50 µs under the window of the
+// NEC timing (8100..10800), so that the capture comes out "Unknown".
+QByteArray NearMissNec() {
+    QByteArray raw = "raw";
+    for (int frame = 0; frame < 3; ++frame) {
+        raw += " 8050/12550";
+        int used = 12550;
+        for (int byte : {0x20, 0xDF, 0x10, 0xEF}) {
+            for (int bit = 0; bit < 8; ++bit) {
+                const int period = (byte >> bit) & 1 ? 2250 : 1125;
+                raw += " 560/" + QByteArray::number(period);
+                used += period;
+            }
+        }
+        raw += " 560/" + QByteArray::number(108000 - used);
+    }
+    return raw;
+}
+
+void ShootDiagnosis(app::Program& program, int lane, const QString& path) {
+    program.learning().ShowDiagnosis(lane);
+    app::DiagnosisDialog& dialog = program.learning().diagnosisDialog();
+    Save(dialog, path);
+    dialog.hide();
+}
+
 void Shoot(const QString& title, bool pro, const QString& outDir) {
     const QString tag = pro ? "pro" : "std";
     Board board(pro);
@@ -139,11 +170,30 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     }
     QTest::mouseClick(w.pnlAnalyze, Qt::LeftButton); // learning off
     Save(main, outDir + "/learned-" + tag + "-zoom200.png");
+    if (!pro)
+        Save(*w.pnlWave, outDir + "/wave-nec-bits-zoom200.png");
 
     program.learning().RedrawLanes(50);
     QTest::mouseClick(w.imgWave, Qt::RightButton, {}, QPoint(190, 10));
     QTest::mouseClick(w.imgWave, Qt::LeftButton, {}, QPoint(420, 10));
     Save(main, outDir + "/learned-" + tag + "-zoom50-marks.png");
+    if (!pro) {
+        Save(*w.pnlWave, outDir + "/wave-nec-bits-zoom50.png");
+        // The marks keep their times through a zoom step.
+        program.learning().Zoom(+1);
+        Save(*w.pnlWave, outDir + "/wave-nec-bits-zoom100-marks-kept.png");
+        program.learning().RedrawLanes(200);
+
+        // Two captures that come out "Unknown", and what the tool says about them.
+        QTest::mouseClick(w.pnlAnalyze, Qt::LeftButton);
+        WaitFor([&] { return main.state().LearningOn; }, 2000, "learning on");
+        Learn(program, board, NearMissNec(), 3);
+        Learn(program, board, "press rc5 050C", 4);
+        QTest::mouseClick(w.pnlAnalyze, Qt::LeftButton);
+        Save(main, outDir + "/learned-std-unknown.png");
+        ShootDiagnosis(program, 0, outDir + "/diagnosis-near-miss.png");
+        ShootDiagnosis(program, 1, outDir + "/diagnosis-rc5.png");
+    }
 
     if (pro) {
         PrintPage(program.waveOutputs().WavePrintRequest(), outDir + "/print-wave-" + tag);
