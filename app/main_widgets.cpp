@@ -2,6 +2,7 @@
 
 #include "capture/view/wave_view.h"
 
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -196,6 +197,10 @@ QWidget* BuildReceivePanel(QWidget* parent, MainWidgets& w) {
     line->addWidget(w.btnRecvClear);
     layout->addLayout(line);
     w.memoRecv = Make<QPlainTextEdit>(w.pnlRecv, "memoRecv");
+    // Board lines such as "[012]:00560 001120" line up in a fixed-pitch font,
+    // and the prints, which take the log's font, lay their columns out in
+    // widths of "W".
+    w.memoRecv->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     w.memoRecv->setReadOnly(true);
     w.memoRecv->setLineWrapMode(QPlainTextEdit::NoWrap);
     w.memoRecv->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

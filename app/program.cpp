@@ -3,6 +3,7 @@
 #include "app/com_command.h"
 #include "app/main_line_handlers.h"
 #include "app/maintenance_glue.h"
+#include "table/ui/grid_popup_menu.h"
 
 #include <QApplication>
 #include <QFile>
@@ -68,19 +69,24 @@ Program::Program(ProgramOptions options) {
                        : 0;
         },
         frmMain_.get());
-    frmWaveEdit_ = MakeDialog(frmMain_.get(), "frmWaveEdit", "Wave Edit");
+    // The table exists before the editor that works on it.
+    table_ = std::make_unique<LearningTable>(frmMain_->state().ProEdition ? kProTableRows
+                                                                          : kStdTableRows);
+    waveTools_ = std::make_unique<WaveToolsHost>(*frmMain_, options.title);
+    frmWaveEdit_ = new tools::TfrmWaveEdit(*table_, *waveTools_, frmMain_.get());
     frmCom_ = new link::TfrmCom(*link_, *ports, frmMain_.get());
     maintenance_ = std::make_unique<MaintenanceGlue>(*frmMain_, *sounds, *shell);
     frmDownload_ = new maintenance::TfrmDownload(*link_, *maintenance_, frmMain_.get());
     frmDsw_ = new maintenance::TfrmDsw(*link_, frmMain_.get());
-    table_ = std::make_unique<LearningTable>(frmMain_->state().ProEdition ? kProTableRows
-                                                                          : kStdTableRows);
     tableCommands_ = std::make_unique<table_ui::TableCommands>(
         *frmMain_, *table_, options.settingsLocation.executableDir);
     learning_ = std::make_unique<LearningWindow>(*frmMain_, *frmMsgBox_, *sounds, *table_,
                                                  *tableCommands_, *frmWave_);
+    waveTools_->attach(*tableCommands_, *learning_);
+    waveOutputs_ = new tools::WaveOutputCommands(*table_, *waveTools_, frmMain_.get());
     maintenance_->attach(frmMsgBox_, frmCom_, tableCommands_.get());
     Connect();
+    ConnectWaveTools();
 }
 
 Program::~Program() {
@@ -123,6 +129,17 @@ void Program::Connect() {
         state.waveDataPanelVisible = frmMain_->widgets().pnlWaveData->isVisible();
         state.monitorMode = frmMain_->widgets().sBar->property("monitor").toBool();
     };
+}
+
+void Program::ConnectWaveTools() {
+    MainWidgets& w = frmMain_->widgets();
+    tableCommands_->popupMenu().openWaveEditor = [this] { frmWaveEdit_->OpenForSelectedRow(); };
+    QObject::connect(w.btnTablePrint, &QPushButton::clicked, waveOutputs_,
+                     &tools::WaveOutputCommands::btnTablePrintClick);
+    QObject::connect(w.btnWavePrint, &QPushButton::clicked, waveOutputs_,
+                     &tools::WaveOutputCommands::btnWavePrintClick);
+    QObject::connect(w.btnWaveSave, &QPushButton::clicked, waveOutputs_,
+                     &tools::WaveOutputCommands::btnWaveSaveClick);
 }
 
 } // namespace quvan::app

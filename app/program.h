@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/msgbox/msg_box.h"
 #include "app/msgbox_service.h"
+#include "app/wave_tools_host.h"
 #include "link/board_link.h"
 #include "link/com_dialog.h"
 #include "maintenance/download_dialog.h"
@@ -17,6 +18,8 @@
 #include "table/learning_table.h"
 #include "table/ui/table_commands.h"
 #include "tools/wave_data_dialog.h"
+#include "tools/wave_edit_dialog.h"
+#include "tools/wave_output_commands.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -57,6 +60,9 @@ class Program {
     table_ui::TableCommands& tableCommands() { return *tableCommands_; }
     LearningWindow& learning() { return *learning_; }
     tools::TfrmWave& frmWave() { return *frmWave_; }
+    tools::TfrmWaveEdit& frmWaveEdit() { return *frmWaveEdit_; }
+    // The table print, the waveform print and the wave text export.
+    tools::WaveOutputCommands& waveOutputs() { return *waveOutputs_; }
 
     maintenance::TfrmDownload& frmDownload() { return *frmDownload_; }
     maintenance::TfrmDsw& frmDsw() { return *frmDsw_; }
@@ -68,6 +74,7 @@ class Program {
 
   private:
     void Connect();
+    void ConnectWaveTools();
 
     std::unique_ptr<platform::SerialPortOpener> ownOpener_;
     std::unique_ptr<platform::PortLister> ownPorts_;
@@ -77,14 +84,17 @@ class Program {
     std::unique_ptr<MsgBoxService> messages_;
     // Declared before the window: the grid's model lets go of it on the way out.
     std::unique_ptr<LearningTable> table_;
+    // Outlives the window and the editor in it, which call on it.
+    std::unique_ptr<WaveToolsHost> waveTools_;
     std::unique_ptr<TfrmMain> frmMain_;
     std::unique_ptr<table_ui::TableCommands> tableCommands_;
     std::unique_ptr<LearningWindow> learning_;
     std::unique_ptr<MaintenanceGlue> maintenance_;
+    tools::WaveOutputCommands* waveOutputs_ = nullptr;
     TfrmMsgBox* frmMsgBox_ = nullptr;
     QDialog* frmTws_ = nullptr;
     tools::TfrmWave* frmWave_ = nullptr;
-    QDialog* frmWaveEdit_ = nullptr;
+    tools::TfrmWaveEdit* frmWaveEdit_ = nullptr;
     link::TfrmCom* frmCom_ = nullptr;
     maintenance::TfrmDownload* frmDownload_ = nullptr;
     maintenance::TfrmDsw* frmDsw_ = nullptr;
