@@ -20,10 +20,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: quvan-decode [--pro] [--hrange N] [--wrange N] [--ltime MS] [--pcode]\n"
     "                    [--fullcode] [--multiheader] [--eiritsu | --philips | --serial]\n"
-    "                    [--ts N] [--tw N] [--bits N] [--sbit N] [--records FILE]
-"
-    "                    [--wave-text FILE] [--explain] [FILE ...]
-"
+    "                    [--ts N] [--tw N] [--bits N] [--sbit N] [--records FILE]\n"
+    "                    [--wave-text FILE] [--explain] [FILE ...]\n"
     "       quvan-decode [--pro] [--pcode] --entries TABLE\n";
 
 int UsageError(const std::string& message) {
