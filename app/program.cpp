@@ -2,6 +2,7 @@
 
 #include "app/com_command.h"
 #include "app/main_line_handlers.h"
+#include "app/maintenance_glue.h"
 #include "table/ui/grid_popup_menu.h"
 
 #include <QApplication>
@@ -44,6 +45,11 @@ Program::Program(ProgramOptions options) {
         ownSounds_ = platform::MakeSystemSoundPlayer();
         sounds = ownSounds_.get();
     }
+    platform::ShellService* shell = options.shell;
+    if (shell == nullptr) {
+        ownShell_ = std::make_unique<platform::DesktopShell>();
+        shell = ownShell_.get();
+    }
     link_ = std::make_unique<link::BoardLink>(*opener);
     messages_ = std::make_unique<MsgBoxService>();
 
@@ -69,14 +75,16 @@ Program::Program(ProgramOptions options) {
     waveTools_ = std::make_unique<WaveToolsHost>(*frmMain_, options.title);
     frmWaveEdit_ = new tools::TfrmWaveEdit(*table_, *waveTools_, frmMain_.get());
     frmCom_ = new link::TfrmCom(*link_, *ports, frmMain_.get());
-    frmDownload_ = MakeDialog(frmMain_.get(), "frmDownload", "Firmware Update");
-    frmDsw_ = MakeDialog(frmMain_.get(), "frmDsw", "DIP Switch Setup");
+    maintenance_ = std::make_unique<MaintenanceGlue>(*frmMain_, *sounds, *shell);
+    frmDownload_ = new maintenance::TfrmDownload(*link_, *maintenance_, frmMain_.get());
+    frmDsw_ = new maintenance::TfrmDsw(*link_, frmMain_.get());
     tableCommands_ = std::make_unique<table_ui::TableCommands>(
         *frmMain_, *table_, options.settingsLocation.executableDir);
     learning_ = std::make_unique<LearningWindow>(*frmMain_, *frmMsgBox_, *sounds, *table_,
                                                  *tableCommands_, *frmWave_);
     waveTools_->attach(*tableCommands_, *learning_);
     waveOutputs_ = new tools::WaveOutputCommands(*table_, *waveTools_, frmMain_.get());
+    maintenance_->attach(frmMsgBox_, frmCom_, tableCommands_.get());
     Connect();
     ConnectWaveTools();
 }
@@ -99,9 +107,23 @@ void Program::Connect() {
     QObject::connect(w.mmCom, &QAction::triggered, &main,
                      [this] { RunCommunicationSettings(*frmMain_, *frmCom_); });
 
+    QObject::connect(w.mmFirmware, &QAction::triggered, &main,
+                     [this] { maintenance_->FirmwareUpdate(*frmDownload_); });
+    QObject::connect(w.mmOptionDipsw, &QAction::triggered, &main,
+                     [this] { maintenance_->DipSwitchSetup(*frmDsw_); });
+    QObject::connect(w.mmUsbDriver, &QAction::triggered, &main,
+                     [this] { maintenance_->UsbDriverInstall(); });
+    main.lineHandlers().loaderLine = [this](const std::string& line) {
+        frmDownload_->HandleLoaderLine(line);
+    };
+    main.lineHandlers().dswReply = [this](const std::string& line) {
+        frmDsw_->HandleDswReply(line);
+    };
+
     // The router asks which dialogs are up before it decides where a line goes.
     main.lineHandlers().fillState = [this](link::DispatchState& state) {
         state.firmwareDialogVisible = frmDownload_->isVisible();
+        state.firmwareSending = frmDownload_->sending();
         state.registerDialogVisible = frmTws_->isVisible();
         state.dipSwitchDialogVisible = frmDsw_->isVisible();
         state.waveDataPanelVisible = frmMain_->widgets().pnlWaveData->isVisible();

@@ -9,8 +9,11 @@
 #include "app/wave_tools_host.h"
 #include "link/board_link.h"
 #include "link/com_dialog.h"
+#include "maintenance/download_dialog.h"
+#include "maintenance/dsw_dialog.h"
 #include "platform/port_list.h"
 #include "platform/serial_port.h"
+#include "platform/shell/shell_service.h"
 #include "platform/sound/sound_player.h"
 #include "table/learning_table.h"
 #include "table/ui/table_commands.h"
@@ -38,7 +41,10 @@ struct ProgramOptions {
     platform::SerialPortOpener* opener = nullptr; // null: the real serial ports
     platform::PortLister* ports = nullptr;        // null: the machine's serial devices
     platform::SoundPlayer* sounds = nullptr;      // null: the machine's sound output
+    platform::ShellService* shell = nullptr;      // null: the desktop's (installer command)
 };
+
+class MaintenanceGlue;
 
 class Program {
   public:
@@ -58,11 +64,13 @@ class Program {
     // The table print, the waveform print and the wave text export.
     tools::WaveOutputCommands& waveOutputs() { return *waveOutputs_; }
 
+    maintenance::TfrmDownload& frmDownload() { return *frmDownload_; }
+    maintenance::TfrmDsw& frmDsw() { return *frmDsw_; }
+    MaintenanceGlue& maintenance() { return *maintenance_; }
+
     // Dialogs whose own behaviour comes with their subsystems; they exist from
     // the start because the router asks whether they are showing.
     QDialog& frmTws() { return *frmTws_; }
-    QDialog& frmDownload() { return *frmDownload_; }
-    QDialog& frmDsw() { return *frmDsw_; }
 
   private:
     void Connect();
@@ -71,6 +79,7 @@ class Program {
     std::unique_ptr<platform::SerialPortOpener> ownOpener_;
     std::unique_ptr<platform::PortLister> ownPorts_;
     std::unique_ptr<platform::SoundPlayer> ownSounds_;
+    std::unique_ptr<platform::ShellService> ownShell_;
     std::unique_ptr<link::BoardLink> link_;
     std::unique_ptr<MsgBoxService> messages_;
     // Declared before the window: the grid's model lets go of it on the way out.
@@ -80,14 +89,15 @@ class Program {
     std::unique_ptr<TfrmMain> frmMain_;
     std::unique_ptr<table_ui::TableCommands> tableCommands_;
     std::unique_ptr<LearningWindow> learning_;
+    std::unique_ptr<MaintenanceGlue> maintenance_;
     tools::WaveOutputCommands* waveOutputs_ = nullptr;
     TfrmMsgBox* frmMsgBox_ = nullptr;
     QDialog* frmTws_ = nullptr;
     tools::TfrmWave* frmWave_ = nullptr;
     tools::TfrmWaveEdit* frmWaveEdit_ = nullptr;
     link::TfrmCom* frmCom_ = nullptr;
-    QDialog* frmDownload_ = nullptr;
-    QDialog* frmDsw_ = nullptr;
+    maintenance::TfrmDownload* frmDownload_ = nullptr;
+    maintenance::TfrmDsw* frmDsw_ = nullptr;
 };
 
 } // namespace quvan::app

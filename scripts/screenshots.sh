@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the main window (both editions), the message box, the
 # communication settings dialog, the wave data dialog and the wave
-# information editor, and the first pages of the table and waveform prints
-# (PDF files rendered with pdftoppm), under a virtual X server.
+# information editor, the firmware update and DIP switch dialogs, and the
+# first pages of the table and waveform prints (PDF files rendered with
+# pdftoppm), under a virtual X server.
 # Output: screenshots/
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -8,8 +8,10 @@
 // waveform print, written as PDF files and rendered with pdftoppm. The
 // standard edition adds the wave panel with an NEC capture's bits and bytes
 // at 1/200 and 1/50 (with a measurement), and the diagnosis of a capture
-// whose leader just misses its window and of an RC5 capture. Run it under a
-// real X server (scripts/screenshots.sh uses Xvfb).
+// whose leader just misses its window and of an RC5 capture. Both show the
+// firmware update (idle, erasing, and with its console after an update) and
+// the DIP switch setup. Run it under a real X server (scripts/screenshots.sh
+// uses Xvfb).
 
 #include "app/diagnosis_dialog.h"
 #include "app/program.h"
@@ -18,15 +20,20 @@
 #include "table/ui/grid_popup_menu.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
+#include "tests/maintenance/hex_text.h"
 #include "tools/wave_edit_dialog.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <fstream>
 
 using namespace quvan;
 
@@ -221,6 +228,37 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     dialog.sGridWave()->setCurrentIndex(dialog.model().index(3, 3));
     Save(dialog, outDir + "/wavedata-" + tag + ".png");
     dialog.hide();
+
+    // Board maintenance: a small firmware file sent to the simulated loader.
+    QDir().mkpath(QDir::tempPath() + "/quvan-shot/" + tag);
+    const std::string hex =
+        (QDir::tempPath() + "/quvan-shot/" + tag + "/QUVAN-ARM.Hex").toStdString();
+    std::ofstream(hex, std::ios::binary)
+        << test_support::HexText(0x08008000, test_support::FirmwareBytes(4096));
+    main.state().settings.HexFilePath = hex;
+    maintenance::TfrmDownload& download = program.frmDownload();
+    download.show();
+    Save(download, outDir + "/firmware-" + tag + ".png");
+    download.btnDownload->click();
+    WaitFor([&] { return download.lblMsg->isVisible(); }, 3000, "the erase notice");
+    Save(download, outDir + "/firmware-" + tag + "-erasing.png");
+    WaitFor([&] { return !download.isVisible(); }, 10000, "the update to end");
+    download.show();
+    download.SetConsoleOpen(true);
+    download.btnDownload->click();
+    WaitFor([&] { return download.statusPanelText(3) == "Completed"; }, 10000,
+            "the update with the console open");
+    download.cmbCmd->setEditText("Ver");
+    Save(download, outDir + "/firmware-" + tag + "-console.png");
+    download.hide();
+
+    maintenance::TfrmDsw& dsw = program.frmDsw();
+    dsw.show();
+    WaitFor([&] { return !dsw.querying(); }, 3000, "the DIP switch queries");
+    dsw.tgswNum[0]->click(); // 57600bps
+    dsw.tgswNum[3]->click(); // binary input
+    Save(dsw, outDir + "/dipswitch-" + tag + ".png");
+    dsw.hide();
     program.boardLink().ClosePort();
 }
 
