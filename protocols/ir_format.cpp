@@ -1,11 +1,21 @@
-#include "sim/ir_format.h"
-
-#include "sim/text_number.h"
+#include "protocols/ir_format.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace quvan::sim {
+namespace quvan::protocols {
+
+namespace {
+int hex_digit_value(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+} // namespace
 
 const std::vector<FormatInfo>& all_formats() {
     static const std::vector<FormatInfo> formats = {
@@ -14,6 +24,10 @@ const std::vector<FormatInfo>& all_formats() {
         {IrFormat::NecExt, "necx", 380, 3, 4,
          "ADDR-LOW ADDR-HIGH CMD (inverse added) or the 4 bytes as sent"},
         {IrFormat::NecFrames, "nec-frames", 380, 2, 4, "as nec"},
+        {IrFormat::Nec42, "nec42", 380, 3, 3,
+         "ADDR-LOW ADDR-HIGH (13 bits) CMD, inverses added, e.g. 1C0512"},
+        {IrFormat::Pioneer, "pioneer", 400, 2, 4,
+         "ADDR CMD (inverses added) or the 4 bytes as sent, e.g. AA55"},
         {IrFormat::Sony12, "sony12", 400, 2, 2, "CMD (7 bits) ADDR (5 bits), e.g. 1501"},
         {IrFormat::Sony15, "sony15", 400, 2, 2, "CMD (7 bits) ADDR (8 bits)"},
         {IrFormat::Sony20, "sony20", 400, 3, 3, "CMD (7 bits) ADDR (5 bits) EXT (8 bits)"},
@@ -58,4 +72,4 @@ std::optional<std::vector<std::uint8_t>> parse_hex_bytes(std::string_view text) 
     return bytes;
 }
 
-} // namespace quvan::sim
+} // namespace quvan::protocols

@@ -1,8 +1,8 @@
 // Sony SIRC: a 2400 µs leader, then 1200 µs marks for 1 and 600 µs marks for
 // 0, each followed by a 600 µs space, least significant bit first.
-#include "sim/ir_encoder.h"
+#include "protocols/ir_encoder.h"
 
-namespace quvan::sim::encoders {
+namespace quvan::protocols::encoders {
 
 Waveform sony_frame(std::uint32_t bits, int bit_count) {
     Waveform w;
@@ -16,4 +16,4 @@ Waveform sony_frame(std::uint32_t bits, int bit_count) {
     return w;
 }
 
-} // namespace quvan::sim::encoders
+} // namespace quvan::protocols::encoders

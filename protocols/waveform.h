@@ -3,12 +3,12 @@
 // write half-bits one by one; adjacent halves of the same level merge, which
 // is what a receiver sees of Manchester codes such as RC5 and RC6.
 
-#include "sim/pulse.h"
+#include "protocols/pulse.h"
 
 #include <cstdint>
 #include <vector>
 
-namespace quvan::sim {
+namespace quvan::protocols {
 
 class Waveform {
   public:
@@ -34,4 +34,4 @@ class Waveform {
     std::vector<std::int32_t> durations_;
 };
 
-} // namespace quvan::sim
+} // namespace quvan::protocols

@@ -1,9 +1,9 @@
 // JVC: 8400/4200 leader on the first frame only; 16 bits (address, then
 // command) LSB first, unit 526 µs with 3 units of space for a 1.
-#include "sim/ir_encoder.h"
-#include "sim/pulse_distance.h"
+#include "protocols/ir_encoder.h"
+#include "protocols/pulse_distance.h"
 
-namespace quvan::sim::encoders {
+namespace quvan::protocols::encoders {
 
 Waveform jvc_frame(std::uint8_t address, std::uint8_t command, bool with_leader) {
     constexpr PulseDistance kBits{526, 526, 1578};
@@ -18,4 +18,4 @@ Waveform jvc_frame(std::uint8_t address, std::uint8_t command, bool with_leader)
     return w;
 }
 
-} // namespace quvan::sim::encoders
+} // namespace quvan::protocols::encoders

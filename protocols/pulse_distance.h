@@ -2,11 +2,11 @@
 // Pulse-distance coding, shared by most formats: every bit is a fixed mark,
 // and the length of the space after it tells 0 from 1.
 
-#include "sim/waveform.h"
+#include "protocols/waveform.h"
 
 #include <cstdint>
 
-namespace quvan::sim {
+namespace quvan::protocols {
 
 struct PulseDistance {
     std::int32_t mark;
@@ -22,4 +22,4 @@ inline void put_lsb_first(Waveform& w, std::uint32_t value, int count, const Pul
     }
 }
 
-} // namespace quvan::sim
+} // namespace quvan::protocols

@@ -1,10 +1,10 @@
-#include "sim/waveform.h"
+#include "protocols/waveform.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
 
-namespace quvan::sim {
+namespace quvan::protocols {
 
 void Waveform::mark(std::int32_t us) {
     add(true, us);
@@ -53,4 +53,4 @@ PulseList Waveform::to_pulses(std::int32_t final_gap_us) const {
     return out;
 }
 
-} // namespace quvan::sim
+} // namespace quvan::protocols

@@ -2,9 +2,9 @@
 // space-then-mark, 14 bits MSB first. RC6: 444 µs halves, a 1 is
 // mark-then-space, after a 2666/889 leader; its trailer (toggle) bit is
 // twice as wide.
-#include "sim/ir_encoder.h"
+#include "protocols/ir_encoder.h"
 
-namespace quvan::sim::encoders {
+namespace quvan::protocols::encoders {
 
 namespace {
 void rc5_bit(Waveform& w, bool one) {
@@ -58,4 +58,4 @@ Waveform rc6_frame(bool toggle, std::uint8_t address, std::uint8_t command) {
     return w;
 }
 
-} // namespace quvan::sim::encoders
+} // namespace quvan::protocols::encoders

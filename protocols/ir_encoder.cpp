@@ -1,8 +1,8 @@
 // Chooses the encoder for a format and fills in how the remote repeats
 // itself while its button is held.
-#include "sim/ir_encoder.h"
+#include "protocols/ir_encoder.h"
 
-namespace quvan::sim {
+namespace quvan::protocols {
 
 using namespace encoders;
 
@@ -72,6 +72,28 @@ encode_ir(IrFormat format, const std::vector<std::uint8_t>& code, bool toggle) {
         result = s;
         break;
     }
+    case IrFormat::Nec42: {
+        const std::uint16_t address = static_cast<std::uint16_t>(code[0] | code[1] << 8);
+        if (address > 0x1FFF)
+            return too_wide("address", address, 13);
+        EncodedSignal s = same_frame_repeated(nec42_frame(address, code[2]), 108000);
+        s.repeat = nec_repeat_code();
+        result = s;
+        break;
+    }
+    case IrFormat::Pioneer: {
+        if (code.size() == 3)
+            return std::string(info.name) + ": CODE is " + std::string(info.code_help);
+        const std::vector<std::uint8_t> bytes =
+            code.size() == 4
+                ? code
+                : std::vector<std::uint8_t>{code[0], inv(code[0]), code[1], inv(code[1])};
+        // The whole frame again after 25 ms of silence, instead of a repeat code.
+        EncodedSignal s = same_frame_repeated(nec_frame(bytes), 0);
+        s.min_gap_us = 25000;
+        result = s;
+        break;
+    }
     case IrFormat::Sony12:
         result = encode_sony(code, 5);
         break;
@@ -134,4 +156,4 @@ encode_ir(IrFormat format, const std::vector<std::uint8_t>& code, bool toggle) {
     return result;
 }
 
-} // namespace quvan::sim
+} // namespace quvan::protocols
