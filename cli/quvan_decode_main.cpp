@@ -2,6 +2,7 @@
 // analysis, for scripting and tests. See usage() for the command line.
 
 #include "cli/decode_pipeline.h"
+#include "cli/decode_signal_files.h"
 #include "decode/entry_decoder.h"
 #include "table/table_file.h"
 
@@ -20,7 +21,8 @@ constexpr const char* kUsage =
     "usage: quvan-decode [--pro] [--hrange N] [--wrange N] [--ltime MS] [--pcode]\n"
     "                    [--fullcode] [--multiheader] [--eiritsu | --philips | --serial]\n"
     "                    [--ts N] [--tw N] [--bits N] [--sbit N] [--records FILE] [FILE ...]\n"
-    "       quvan-decode [--pro] [--pcode] --entries TABLE\n";
+    "       quvan-decode [--pro] [--pcode] --entries TABLE\n"
+    "       quvan-decode [options] --from raw|pronto|flipper|pulse-space [--carrier HZ] FILE ...\n";
 
 int UsageError(const std::string& message) {
     std::cerr << "quvan-decode: " << message << "\n" << kUsage;
@@ -45,6 +47,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> files;
     std::string recordsPath;
     std::string entriesPath;
+    std::string fromFormat; // signal files instead of board logs
+    std::string carrierText;
     int timeSampling = 0;
     std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -92,6 +96,10 @@ int main(int argc, char** argv) {
             ok = value(recordsPath);
         } else if (a == "--entries") {
             ok = value(entriesPath);
+        } else if (a == "--from") {
+            ok = value(fromFormat);
+        } else if (a == "--carrier") {
+            ok = value(carrierText);
         } else if (a == "-" || !a.starts_with("-")) {
             files.push_back(a);
         } else {
@@ -107,6 +115,19 @@ int main(int argc, char** argv) {
         options.MultiHeader = false;
 
     std::string out;
+    if (!fromFormat.empty() || !carrierText.empty()) {
+        if (fromFormat.empty() || !entriesPath.empty() || !recordsPath.empty())
+            return UsageError("--carrier needs --from, which takes no --entries or --records");
+        std::vector<std::string> errors;
+        const int status =
+            quvan::cli::DecodeSignalFiles(options, fromFormat, carrierText, files, out, errors);
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        for (const std::string& e : errors)
+            std::cerr << "quvan-decode: " << e << "\n";
+        if (status == 2 && out.empty() && !errors.empty() && errors.front().starts_with("--"))
+            std::cerr << kUsage;
+        return status;
+    }
     if (!entriesPath.empty()) {
         if (!files.empty())
             return UsageError("--entries takes no other input files");

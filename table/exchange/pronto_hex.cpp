@@ -1,0 +1,246 @@
+#include "table/exchange/pronto_hex.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace quvan::exchange {
+
+namespace {
+
+constexpr double kProntoClockUs = 0.241246; // one unit of the FREQ word
+constexpr unsigned kLearnedCode = 0x0000;
+constexpr unsigned kUnmodulatedCode = 0x0100;
+constexpr int kHeaderWords = 4;
+
+std::optional<unsigned> HexWord(std::string_view word) {
+    if (word.size() != 4)
+        return std::nullopt;
+    unsigned value = 0;
+    for (char c : word) {
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * 16 + static_cast<unsigned>(digit);
+    }
+    return value;
+}
+
+std::string Hex4(unsigned value) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%04X", value & 0xFFFF);
+    return buf;
+}
+
+struct Word {
+    unsigned value;
+    int line;
+};
+
+// One code as its words arrive, line after line.
+class ProntoCode {
+  public:
+    void start(int line, std::string name) {
+        line_ = line;
+        name_ = std::move(name);
+        words_.clear();
+        fault_.reset();
+        active_ = true;
+    }
+    bool active() const { return active_; }
+    bool complete() const { return needed_ > 0 && static_cast<int>(words_.size()) == needed_; }
+    bool failed() const { return fault_.has_value(); }
+
+    void add(std::string_view text, int line) {
+        if (fault_)
+            return;
+        const std::optional<unsigned> value = HexWord(text);
+        if (!value) {
+            fault_ =
+                SignalRefusal{line, {}, Quoted(text) + " is not a 4-digit hexadecimal Pronto word"};
+            return;
+        }
+        if (complete()) {
+            fault_ = SignalRefusal{line,
+                                   {},
+                                   "more words than the header announces (" +
+                                       std::to_string(needed_ - kHeaderWords) + " duration words)"};
+            return;
+        }
+        words_.push_back({*value, line});
+        if (words_.size() == kHeaderWords)
+            checkHeader();
+    }
+
+    // Ends the code and files it as a signal or a refusal.
+    void finish(SignalFile& out) {
+        if (!active_)
+            return;
+        active_ = false;
+        if (!fault_ && !complete())
+            fault_ = incompleteFault();
+        ImportedSignal signal;
+        if (!fault_)
+            fault_ = build(signal);
+        if (fault_) {
+            fault_->name = name_;
+            out.refused.push_back(*fault_);
+            return;
+        }
+        out.signals.push_back(std::move(signal));
+    }
+
+  private:
+    void checkHeader() {
+        const unsigned type = words_[0].value;
+        const unsigned freq = words_[1].value;
+        const int line = words_[0].line;
+        if (type == kUnmodulatedCode) {
+            fault_ = SignalRefusal{line,
+                                   {},
+                                   "an unmodulated Pronto code (0100): the board "
+                                   "learns only signals on a carrier"};
+        } else if (type != kLearnedCode) {
+            fault_ = SignalRefusal{
+                line, {}, "Pronto code type " + Hex4(type) + " is not a learned code (0000)"};
+        } else if (freq == 0) {
+            fault_ = SignalRefusal{words_[1].line, {}, "the carrier word is 0000"};
+        } else if (auto reason = CarrierFault(
+                       static_cast<std::int32_t>(std::lround(ProntoCarrierHz(freq))))) {
+            fault_ = SignalRefusal{words_[1].line, {}, *reason};
+        } else if (words_[2].value + words_[3].value == 0) {
+            fault_ = SignalRefusal{line, {}, "the header announces no burst pairs"};
+        }
+        needed_ = kHeaderWords + 2 * static_cast<int>(words_[2].value + words_[3].value);
+    }
+
+    SignalRefusal incompleteFault() const {
+        const int line = words_.empty() ? line_ : words_.back().line;
+        if (static_cast<int>(words_.size()) < kHeaderWords)
+            return {line, {}, "the code ends inside its 4-word header"};
+        const int durations = static_cast<int>(words_.size()) - kHeaderWords;
+        if (durations % 2 != 0)
+            return {line,
+                    {},
+                    "an odd number of duration words (" + std::to_string(durations) +
+                        "): the last mark has no space"};
+        return {line,
+                {},
+                "the header announces " + std::to_string((needed_ - kHeaderWords) / 2) +
+                    " burst pairs but " + std::to_string(durations / 2) + " follow"};
+    }
+
+    std::optional<SignalRefusal> build(ImportedSignal& signal) const {
+        const double carrier = ProntoCarrierHz(words_[1].value);
+        const double unitUs = words_[1].value * kProntoClockUs;
+        signal.name = name_;
+        signal.line = line_;
+        signal.carrierHz = static_cast<std::int32_t>(std::lround(carrier));
+        signal.repeatGiven = true;
+        const std::size_t onceWords = 2 * words_[2].value;
+        for (std::size_t i = kHeaderWords; i < words_.size(); ++i) {
+            const auto us = static_cast<std::int32_t>(std::lround(words_[i].value * unitUs));
+            (i - kHeaderWords < onceWords ? signal.once : signal.repeat).push_back(us);
+        }
+        for (const Durations* part : {&signal.once, &signal.repeat}) {
+            if (auto reason = DurationsFault(*part); reason && !part->empty())
+                return SignalRefusal{line_, {}, *reason};
+        }
+        return std::nullopt;
+    }
+
+    int line_ = 0;
+    std::string name_;
+    std::vector<Word> words_;
+    int needed_ = 0;
+    std::optional<SignalRefusal> fault_;
+    bool active_ = false;
+};
+
+bool StartsWithHexWord(std::string_view content) {
+    const std::vector<std::string_view> words = Words(content);
+    return !words.empty() && HexWord(words.front()).has_value();
+}
+
+} // namespace
+
+double ProntoCarrierHz(unsigned freqWord) {
+    return freqWord == 0 ? 0.0 : 1e6 / (freqWord * kProntoClockUs);
+}
+
+unsigned ProntoFreqWord(std::int32_t carrierHz) {
+    if (carrierHz <= 0)
+        return 0;
+    const long word = std::lround(1e6 / (carrierHz * kProntoClockUs));
+    return static_cast<unsigned>(std::clamp(word, 1L, 0xFFFFL));
+}
+
+SignalFile ReadPronto(std::string_view text) {
+    SignalFile out;
+    ProntoCode code;
+    std::string name;
+    for (const TextLine& line : SplitLines(text)) {
+        const std::string_view content = Trim(line.text);
+        if (content.empty()) {
+            code.finish(out);
+            name.clear();
+            continue;
+        }
+        if (content.front() == '#')
+            continue;
+        if (!StartsWithHexWord(content)) {
+            code.finish(out);
+            std::string_view key, value;
+            name = SplitKeyValue(content, key, value) && EqualsIgnoringCase(key, "name")
+                       ? std::string(value)
+                       : std::string(content);
+            continue;
+        }
+        // A line after a finished code starts the next one. No duration is
+        // 0000, so a line that starts with it begins a new code even when the
+        // one before is short of words; the rest of a broken code is skipped.
+        const bool newHeader = Words(content).front() == "0000";
+        if (code.active() && code.failed() && !newHeader)
+            continue;
+        if (code.active() && (code.complete() || code.failed() || newHeader))
+            code.finish(out);
+        if (!code.active()) {
+            code.start(line.number, name);
+            name.clear();
+        }
+        for (std::string_view word : Words(content))
+            code.add(word, line.number);
+    }
+    code.finish(out);
+    return out;
+}
+
+std::string WritePronto(const std::vector<ExportedSignal>& signals) {
+    std::string out = "# Pronto Hex learned codes: name, then the code\n";
+    for (const ExportedSignal& signal : signals) {
+        const unsigned freq = ProntoFreqWord(signal.carrierHz);
+        const double unitUs = freq * kProntoClockUs;
+        out +=
+            "\nname: " + (signal.name.empty() ? "row " + std::to_string(signal.row) : signal.name) +
+            "\n";
+        out += Hex4(kLearnedCode) + " " + Hex4(freq) + " " +
+               Hex4(static_cast<unsigned>(signal.leadIn.size() / 2)) + " " +
+               Hex4(static_cast<unsigned>(signal.repeat.size() / 2));
+        for (const Durations* part : {&signal.leadIn, &signal.repeat}) {
+            for (std::int32_t us : *part) {
+                const long cycles = std::clamp(std::lround(us / unitUs), 1L, 0xFFFFL);
+                out += " " + Hex4(static_cast<unsigned>(cycles));
+            }
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+} // namespace quvan::exchange
