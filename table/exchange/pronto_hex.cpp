@@ -51,30 +51,31 @@ class ProntoCode {
         name_ = std::move(name);
         words_.clear();
         fault_.reset();
+        needed_ = 0;
+        headerBroken_ = false;
         active_ = true;
     }
     bool active() const { return active_; }
-    bool complete() const { return needed_ > 0 && static_cast<int>(words_.size()) == needed_; }
+    bool complete() const { return needed_ > 0 && static_cast<int>(words_.size()) >= needed_; }
     bool failed() const { return fault_.has_value(); }
+    // A header that could not be read announces nothing: the code ends with
+    // its line.
+    bool lengthUnknown() const { return headerBroken_; }
 
+    // Words are counted even after a fault, so that the continuation lines
+    // of a broken code are not taken for codes of their own.
     void add(std::string_view text, int line) {
-        if (fault_)
-            return;
         const std::optional<unsigned> value = HexWord(text);
         if (!value) {
-            fault_ =
-                SignalRefusal{line, {}, Quoted(text) + " is not a 4-digit hexadecimal Pronto word"};
-            return;
+            fail(line, Quoted(text) + " is not a 4-digit hexadecimal Pronto word");
+            if (words_.size() < kHeaderWords)
+                headerBroken_ = true;
+        } else if (complete()) {
+            fail(line, "more words than the header announces (" +
+                           std::to_string(needed_ - kHeaderWords) + " duration words)");
         }
-        if (complete()) {
-            fault_ = SignalRefusal{line,
-                                   {},
-                                   "more words than the header announces (" +
-                                       std::to_string(needed_ - kHeaderWords) + " duration words)"};
-            return;
-        }
-        words_.push_back({*value, line});
-        if (words_.size() == kHeaderWords)
+        words_.push_back({value.value_or(0), line});
+        if (words_.size() == kHeaderWords && !headerBroken_)
             checkHeader();
     }
 
@@ -97,25 +98,27 @@ class ProntoCode {
     }
 
   private:
+    void fail(int line, std::string reason) {
+        if (!fault_)
+            fault_ = SignalRefusal{line, {}, std::move(reason)};
+    }
+
     void checkHeader() {
         const unsigned type = words_[0].value;
         const unsigned freq = words_[1].value;
         const int line = words_[0].line;
         if (type == kUnmodulatedCode) {
-            fault_ = SignalRefusal{line,
-                                   {},
-                                   "an unmodulated Pronto code (0100): the board "
-                                   "learns only signals on a carrier"};
+            fail(line, "an unmodulated Pronto code (0100): the board learns only signals on a "
+                       "carrier");
         } else if (type != kLearnedCode) {
-            fault_ = SignalRefusal{
-                line, {}, "Pronto code type " + Hex4(type) + " is not a learned code (0000)"};
+            fail(line, "Pronto code type " + Hex4(type) + " is not a learned code (0000)");
         } else if (freq == 0) {
-            fault_ = SignalRefusal{words_[1].line, {}, "the carrier word is 0000"};
+            fail(words_[1].line, "the carrier word is 0000");
         } else if (auto reason = CarrierFault(
                        static_cast<std::int32_t>(std::lround(ProntoCarrierHz(freq))))) {
-            fault_ = SignalRefusal{words_[1].line, {}, *reason};
+            fail(words_[1].line, *reason);
         } else if (words_[2].value + words_[3].value == 0) {
-            fault_ = SignalRefusal{line, {}, "the header announces no burst pairs"};
+            fail(line, "the header announces no burst pairs");
         }
         needed_ = kHeaderWords + 2 * static_cast<int>(words_[2].value + words_[3].value);
     }
@@ -160,6 +163,7 @@ class ProntoCode {
     std::vector<Word> words_;
     int needed_ = 0;
     std::optional<SignalRefusal> fault_;
+    bool headerBroken_ = false;
     bool active_ = false;
 };
 
@@ -206,9 +210,7 @@ SignalFile ReadPronto(std::string_view text) {
         // 0000, so a line that starts with it begins a new code even when the
         // one before is short of words; the rest of a broken code is skipped.
         const bool newHeader = Words(content).front() == "0000";
-        if (code.active() && code.failed() && !newHeader)
-            continue;
-        if (code.active() && (code.complete() || code.failed() || newHeader))
+        if (code.active() && (code.complete() || code.lengthUnknown() || newHeader))
             code.finish(out);
         if (!code.active()) {
             code.start(line.number, name);

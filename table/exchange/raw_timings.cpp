@@ -29,6 +29,7 @@ class RawSignalReader {
             return;
         }
         carrierHz_ = hz;
+        carrierLine_ = line;
     }
 
     void addWords(std::string_view text, int line) {
@@ -81,7 +82,7 @@ class RawSignalReader {
         std::optional<SignalRefusal> fault = collector_.finish(signal.once, line);
         if (!fault) {
             if (auto carrier = CarrierFault(signal.carrierHz))
-                fault = SignalRefusal{start_, {}, *carrier};
+                fault = SignalRefusal{carrierLine_ != 0 ? carrierLine_ : start_, {}, *carrier};
         }
         if (fault) {
             fault->name = name_;
@@ -93,6 +94,7 @@ class RawSignalReader {
 
     SignalFile& out_;
     std::int32_t carrierHz_;
+    int carrierLine_ = 0; // where the carrier in force was set
     DurationCollector collector_;
     std::string name_;
     int start_ = 0;
@@ -105,14 +107,14 @@ std::string_view WithoutComment(std::string_view line) {
 
 } // namespace
 
-bool IsCarrierLine(std::string_view line, std::int32_t& hz) {
+bool IsCarrierLine(std::string_view line, std::int32_t& hz, std::string_view& value) {
     std::size_t keyEnd = 0;
     while (keyEnd < line.size() && std::isalpha(static_cast<unsigned char>(line[keyEnd])))
         ++keyEnd;
     const std::string_view key = line.substr(0, keyEnd);
     if (!EqualsIgnoringCase(key, "carrier") && !EqualsIgnoringCase(key, "frequency"))
         return false;
-    std::string_view value = Trim(line.substr(keyEnd));
+    value = Trim(line.substr(keyEnd));
     if (!value.empty() && (value.front() == ':' || value.front() == '='))
         value = Trim(value.substr(1));
     hz = ParseCarrierHz(value).value_or(0);
@@ -132,12 +134,12 @@ SignalFile ReadRawTimings(std::string_view text, std::int32_t carrierHz) {
         const std::string_view content = WithoutComment(line.text);
         if (content.empty())
             continue;
-        std::string_view key, value;
+        std::string_view key, value, carrier;
         std::int32_t hz = 0;
         if (SplitKeyValue(content, key, value) && EqualsIgnoringCase(key, "name"))
             reader.setName(value, line.number);
-        else if (IsCarrierLine(content, hz))
-            reader.setCarrier(hz, line.number, content);
+        else if (IsCarrierLine(content, hz, carrier))
+            reader.setCarrier(hz, line.number, carrier);
         else
             reader.addWords(content, line.number);
     }

@@ -22,7 +22,8 @@ SignalFile ReadRawTimings(std::string_view text, std::int32_t carrierHz = 0);
 
 std::string WriteRawTimings(const std::vector<ExportedSignal>& signals);
 
-// Recognises a carrier line; sets hz (0 when its value is not a carrier).
-bool IsCarrierLine(std::string_view line, std::int32_t& hz);
+// Recognises a carrier line; sets hz (0 when its value is not a carrier) and
+// value to the text after the key.
+bool IsCarrierLine(std::string_view line, std::int32_t& hz, std::string_view& value);
 
 } // namespace quvan::exchange
