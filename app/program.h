@@ -12,6 +12,7 @@
 #include "platform/serial_port.h"
 #include "platform/sound/sound_player.h"
 #include "table/learning_table.h"
+#include "table/ui/signal_exchange_commands.h"
 #include "table/ui/table_commands.h"
 #include "tools/wave_data_dialog.h"
 
@@ -50,6 +51,8 @@ class Program {
     LearningTable& learningTable() { return *table_; }
     table_ui::TableCommands& tableCommands() { return *tableCommands_; }
     LearningWindow& learning() { return *learning_; }
+    // File → Import... and Export...
+    table_ui::SignalExchangeCommands& signalExchange() { return *signalExchange_; }
     tools::TfrmWave& frmWave() { return *frmWave_; }
 
     // Dialogs whose own behaviour comes with their subsystems; they exist from
@@ -60,6 +63,7 @@ class Program {
 
   private:
     void Connect();
+    void ConnectSignalExchange();
 
     std::unique_ptr<platform::SerialPortOpener> ownOpener_;
     std::unique_ptr<platform::PortLister> ownPorts_;
@@ -71,6 +75,7 @@ class Program {
     std::unique_ptr<TfrmMain> frmMain_;
     std::unique_ptr<table_ui::TableCommands> tableCommands_;
     std::unique_ptr<LearningWindow> learning_;
+    std::unique_ptr<table_ui::SignalExchangeCommands> signalExchange_;
     TfrmMsgBox* frmMsgBox_ = nullptr;
     QDialog* frmTws_ = nullptr;
     tools::TfrmWave* frmWave_ = nullptr;

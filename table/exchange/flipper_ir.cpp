@@ -123,7 +123,7 @@ void Finish(Block& b, SignalFile& out) {
         out.refused.push_back(*b.fault);
         return;
     }
-    out.signals.push_back(std::move(signal));
+    out.accepted.push_back(std::move(signal));
 }
 
 void TakeField(Block& b, std::string_view key, std::string_view value, int line) {
@@ -223,9 +223,9 @@ SignalFile ReadFlipperIr(std::string_view text) {
     return out;
 }
 
-std::string WriteFlipperIr(const std::vector<ExportedSignal>& signals) {
+std::string WriteFlipperIr(const std::vector<ExportedSignal>& list) {
     std::string out = "Filetype: IR signals file\nVersion: 1\n";
-    for (const ExportedSignal& signal : signals) {
+    for (const ExportedSignal& signal : list) {
         out += "#\nname: " +
                (signal.name.empty() ? "Row_" + std::to_string(signal.row) : signal.name) + "\n";
         out += "type: raw\nfrequency: " + std::to_string(signal.carrierHz) +

@@ -22,6 +22,6 @@ namespace quvan::exchange {
 SignalFile ReadFlipperIr(std::string_view text);
 
 // Every signal as "type: raw".
-std::string WriteFlipperIr(const std::vector<ExportedSignal>& signals);
+std::string WriteFlipperIr(const std::vector<ExportedSignal>& list);
 
 } // namespace quvan::exchange

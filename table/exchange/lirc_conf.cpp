@@ -36,11 +36,10 @@ std::string LircName(const std::string& name, int row) {
     return out;
 }
 
-std::string WriteLircConf(const std::vector<ExportedSignal>& signals,
-                          const std::string& remoteName) {
+std::string WriteLircConf(const std::vector<ExportedSignal>& list, const std::string& remoteName) {
     // Signals of one carrier share a remote, in the order of their rows.
     std::map<std::int32_t, std::vector<const ExportedSignal*>> byCarrier;
-    for (const ExportedSignal& s : signals)
+    for (const ExportedSignal& s : list)
         byCarrier[CarrierTenths(s.carrierHz)].push_back(&s);
 
     std::string out = "# Raw codes exported from a QUVAN learning table.\n";

@@ -11,7 +11,7 @@
 namespace quvan::exchange {
 
 // remoteName names the remotes ("quvan" gives quvan_38_0kHz ...).
-std::string WriteLircConf(const std::vector<ExportedSignal>& signals,
+std::string WriteLircConf(const std::vector<ExportedSignal>& list,
                           const std::string& remoteName = "quvan");
 
 // A button name as LIRC reads it: no blanks, only printable ASCII.

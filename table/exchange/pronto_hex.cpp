@@ -94,7 +94,7 @@ class ProntoCode {
             out.refused.push_back(*fault_);
             return;
         }
-        out.signals.push_back(std::move(signal));
+        out.accepted.push_back(std::move(signal));
     }
 
   private:
@@ -223,9 +223,9 @@ SignalFile ReadPronto(std::string_view text) {
     return out;
 }
 
-std::string WritePronto(const std::vector<ExportedSignal>& signals) {
+std::string WritePronto(const std::vector<ExportedSignal>& list) {
     std::string out = "# Pronto Hex learned codes: name, then the code\n";
-    for (const ExportedSignal& signal : signals) {
+    for (const ExportedSignal& signal : list) {
         const unsigned freq = ProntoFreqWord(signal.carrierHz);
         const double unitUs = freq * kProntoClockUs;
         out +=

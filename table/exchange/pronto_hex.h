@@ -18,7 +18,7 @@ namespace quvan::exchange {
 SignalFile ReadPronto(std::string_view text);
 
 // The lead-in becomes the ONCE sequence, the repeat section REPEAT.
-std::string WritePronto(const std::vector<ExportedSignal>& signals);
+std::string WritePronto(const std::vector<ExportedSignal>& list);
 
 // The carrier that a FREQ word stands for, in Hz, and the word nearest to a
 // carrier.

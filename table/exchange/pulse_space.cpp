@@ -45,7 +45,7 @@ class PulseSpaceReader {
         if (fault)
             out_.refused.push_back(*fault);
         else
-            out_.signals.push_back(std::move(signal));
+            out_.accepted.push_back(std::move(signal));
         collector_.clear();
         start_ = 0;
     }

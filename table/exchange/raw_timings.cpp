@@ -89,7 +89,7 @@ class RawSignalReader {
             out_.refused.push_back(*fault);
             return;
         }
-        out_.signals.push_back(std::move(signal));
+        out_.accepted.push_back(std::move(signal));
     }
 
     SignalFile& out_;
@@ -147,10 +147,10 @@ SignalFile ReadRawTimings(std::string_view text, std::int32_t carrierHz) {
     return out;
 }
 
-std::string WriteRawTimings(const std::vector<ExportedSignal>& signals) {
+std::string WriteRawTimings(const std::vector<ExportedSignal>& list) {
     std::string out = "# Raw timings in microseconds: + mark, - space. One signal per "
                       "paragraph.\n";
-    for (const ExportedSignal& signal : signals) {
+    for (const ExportedSignal& signal : list) {
         out += "\n";
         if (!signal.name.empty())
             out += "name: " + signal.name + "\n";

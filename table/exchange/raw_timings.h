@@ -20,7 +20,7 @@ namespace quvan::exchange {
 // carrierHz: the carrier of signals the file gives none for (0: 38 kHz).
 SignalFile ReadRawTimings(std::string_view text, std::int32_t carrierHz = 0);
 
-std::string WriteRawTimings(const std::vector<ExportedSignal>& signals);
+std::string WriteRawTimings(const std::vector<ExportedSignal>& list);
 
 // Recognises a carrier line; sets hz (0 when its value is not a carrier) and
 // value to the text after the key.

@@ -63,7 +63,7 @@ ExportSelection CollectRows(const LearningTable& table, const std::vector<int>& 
         if (auto* reason = std::get_if<std::string>(&exported))
             selection.skipped.push_back("row " + std::to_string(row) + ": " + *reason);
         else
-            selection.signals.push_back(std::move(std::get<ExportedSignal>(exported)));
+            selection.exported.push_back(std::move(std::get<ExportedSignal>(exported)));
         if (std::holds_alternative<ExportedSignal>(exported) &&
             !PatternsRelearnUnchanged(table.record(row), hRange, wRange))
             selection.warnings.push_back(

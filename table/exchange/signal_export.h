@@ -17,7 +17,7 @@ namespace quvan::exchange {
 std::variant<ExportedSignal, std::string> ExportRow(const LearningTable& table, int row);
 
 struct ExportSelection {
-    std::vector<ExportedSignal> signals;
+    std::vector<ExportedSignal> exported;
     std::vector<std::string> skipped;  // "row 7: reason"
     std::vector<std::string> warnings; // written, but will not import as the same record
 };

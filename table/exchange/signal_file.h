@@ -69,7 +69,7 @@ struct SignalRefusal {
 };
 
 struct SignalFile {
-    std::vector<ImportedSignal> signals;
+    std::vector<ImportedSignal> accepted;
     std::vector<SignalRefusal> refused;
 };
 

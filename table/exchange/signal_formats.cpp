@@ -97,19 +97,19 @@ SignalFile ReadSignals(SignalFormat format, std::string_view text, const ReadOpt
     return ReadRawTimings(text, options.carrierHz);
 }
 
-std::string WriteSignals(SignalFormat format, const std::vector<ExportedSignal>& signals) {
+std::string WriteSignals(SignalFormat format, const std::vector<ExportedSignal>& list) {
     switch (format) {
     case SignalFormat::Pronto:
-        return WritePronto(signals);
+        return WritePronto(list);
     case SignalFormat::Flipper:
-        return WriteFlipperIr(signals);
+        return WriteFlipperIr(list);
     case SignalFormat::Lirc:
-        return WriteLircConf(signals);
+        return WriteLircConf(list);
     case SignalFormat::Raw:
     case SignalFormat::PulseSpace:
         break;
     }
-    return WriteRawTimings(signals);
+    return WriteRawTimings(list);
 }
 
 } // namespace quvan::exchange

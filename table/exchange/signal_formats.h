@@ -31,7 +31,7 @@ struct ReadOptions {
 SignalFile ReadSignals(SignalFormat format, std::string_view text, const ReadOptions& options = {});
 
 // The file's text; lirc gets remotes named after the file.
-std::string WriteSignals(SignalFormat format, const std::vector<ExportedSignal>& signals);
+std::string WriteSignals(SignalFormat format, const std::vector<ExportedSignal>& list);
 
 // The usual file name ending of a format, with its dot (".ir", ".conf" ...).
 std::string_view FormatSuffix(SignalFormat format);

@@ -13,7 +13,7 @@ ImportReport ImportSignals(LearningTable& table, const SignalFile& file,
     report.refused = file.refused;
     SignalLearner learner(table, options);
     int row = std::max(startRow, 1);
-    for (const ImportedSignal& signal : file.signals) {
+    for (const ImportedSignal& signal : file.accepted) {
         while (table.validRow(row) && !table.isBlank(row))
             ++row;
         if (!table.validRow(row)) {
@@ -50,7 +50,7 @@ std::string ImportSummary(const ImportReport& report, std::size_t maxRefusalsLis
     const std::size_t listed = std::min(report.refused.size(), maxRefusalsListed);
     for (std::size_t i = 0; i < listed; ++i)
         text += "\n" + DescribeRefusal(report.refused[i]);
-    if (listed < report.refused.size())
+    if (listed < report.refused.size() && maxRefusalsListed > 0)
         text += "\n... and " + std::to_string(report.refused.size() - listed) + " more";
     return text;
 }

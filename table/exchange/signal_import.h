@@ -27,7 +27,8 @@ struct ImportReport {
 ImportReport ImportSignals(LearningTable& table, const SignalFile& file,
                            const LearningOptions& options, int startRow);
 
-// "12 signals added (rows 5 to 16), 2 refused", and a line per refusal.
+// "12 signals added (rows 5 to 16), 2 refused.", and a line for each of the
+// first maxRefusalsListed refusals (none: the first line alone).
 std::string ImportSummary(const ImportReport& report, std::size_t maxRefusalsListed = 20);
 
 } // namespace quvan::exchange

@@ -91,8 +91,8 @@ ImportedSignal Parsed(std::string_view protocol, std::string_view address, std::
                              "\naddress: " + std::string(address) +
                              "\ncommand: " + std::string(command) + "\n";
     SignalFile f = ReadFlipperIr(text);
-    EXPECT_EQ(f.signals.size(), 1u);
-    return f.signals.at(0);
+    EXPECT_EQ(f.accepted.size(), 1u);
+    return f.accepted.at(0);
 }
 
 TEST(SignalLearner, NecCodeLearnedAsFromTheRemote) {
@@ -156,13 +156,13 @@ TEST(ImportSignals, ConsecutiveBlankRowsFromTheStartRowNamesAndRefusals) {
     table.setCell(3, ColCarry, "38.0kHz"); // taken
     table.setCell(4, ColComments, "kept"); // blank: its Carry cell is empty
     SignalFile file;
-    file.signals = {Parsed("SIRC", "01 00 00 00", "15 00 00 00", "Power"),
-                    Parsed("SIRC", "01 00 00 00", "12 00 00 00", "Vol_up")};
-    file.signals[1].line = 9;
+    file.accepted = {Parsed("SIRC", "01 00 00 00", "15 00 00 00", "Power"),
+                     Parsed("SIRC", "01 00 00 00", "12 00 00 00", "Vol_up")};
+    file.accepted[1].line = 9;
     ImportedSignal bad = Raw(SeventeenShapes());
     bad.name = "Noise";
     bad.line = 5;
-    file.signals.insert(file.signals.begin() + 1, bad);
+    file.accepted.insert(file.accepted.begin() + 1, bad);
     file.refused.push_back({12, "Broken", "a reason"});
 
     const ImportReport report = ImportSignals(table, file, LearningOptions{}, 2);
@@ -200,7 +200,7 @@ std::string ResultOf(const std::string& file, const std::string& name, bool pro 
     options.ProEdition = pro;
     LearningTable table(kProTableRows);
     SignalLearner learner(table, options);
-    for (const ImportedSignal& s : f.signals) {
+    for (const ImportedSignal& s : f.accepted) {
         if (s.name == name) {
             EXPECT_EQ(learner.learn(s, 1), std::nullopt);
             return table.cell(1, ColResult);
@@ -259,7 +259,7 @@ TEST(SignalExport, LeadInAndRepeatSectionFromThePatterns) {
     EXPECT_EQ(std::get<std::string>(ExportRow(table, 2)),
               "its repeat section starts at pulse 2 of 2");
     const ExportSelection sel = CollectRows(table, {1, 2, 3});
-    EXPECT_EQ(sel.signals.size(), 1u);
+    EXPECT_EQ(sel.exported.size(), 1u);
     EXPECT_EQ(sel.skipped,
               (std::vector<std::string>{"row 2: its repeat section starts at pulse 2 of 2"}));
 }
@@ -278,7 +278,7 @@ TEST(SignalExport, PatternsThatWouldMergeOnImportAreNamed) {
     r.PatternCode[2] = 2;
     EXPECT_FALSE(PatternsRelearnUnchanged(r, 20, 15));
     const ExportSelection sel = CollectRows(table, {1});
-    EXPECT_EQ(sel.signals.size(), 1u);
+    EXPECT_EQ(sel.exported.size(), 1u);
     ASSERT_EQ(sel.warnings.size(), 1u);
     EXPECT_EQ(sel.warnings[0].rfind("row 1: two of its pulse shapes", 0), 0u);
     // With tighter tolerances they stay apart.

@@ -28,19 +28,19 @@ TEST(RawTimings, ParagraphsNamesCarriersAndSigns) {
                                         "\n"
                                         "name: MUTE\n"
                                         "889 889 1778 # unsigned: mark first\n");
-    ASSERT_EQ(f.signals.size(), 2u) << Reasons(f);
-    EXPECT_EQ(f.signals[0].name, "POWER");
-    EXPECT_EQ(f.signals[0].line, 2);
-    EXPECT_EQ(f.signals[0].carrierHz, 36700);
-    EXPECT_EQ(f.signals[0].once, (Durations{9000, 4500, 560, 560, 560}));
-    EXPECT_FALSE(f.signals[0].repeatGiven);
+    ASSERT_EQ(f.accepted.size(), 2u) << Reasons(f);
+    EXPECT_EQ(f.accepted[0].name, "POWER");
+    EXPECT_EQ(f.accepted[0].line, 2);
+    EXPECT_EQ(f.accepted[0].carrierHz, 36700);
+    EXPECT_EQ(f.accepted[0].once, (Durations{9000, 4500, 560, 560, 560}));
+    EXPECT_FALSE(f.accepted[0].repeatGiven);
     // The carrier line holds for the signals after it.
-    EXPECT_EQ(f.signals[1].carrierHz, 36700);
-    EXPECT_EQ(f.signals[1].once, (Durations{889, 889, 1778}));
+    EXPECT_EQ(f.accepted[1].carrierHz, 36700);
+    EXPECT_EQ(f.accepted[1].once, (Durations{889, 889, 1778}));
 
     // Without a carrier line: the one given, else 38 kHz.
-    EXPECT_EQ(ReadRawTimings("100 200 300", 40000).signals.at(0).carrierHz, 40000);
-    EXPECT_EQ(ReadRawTimings("100 200 300").signals.at(0).carrierHz, 38000);
+    EXPECT_EQ(ReadRawTimings("100 200 300", 40000).accepted.at(0).carrierHz, 40000);
+    EXPECT_EQ(ReadRawTimings("100 200 300").accepted.at(0).carrierHz, 38000);
 }
 
 TEST(RawTimings, RefusalsNameTheLineAndLeaveTheOtherSignals) {
@@ -53,8 +53,8 @@ TEST(RawTimings, RefusalsNameTheLineAndLeaveTheOtherSignals) {
                                         "name: G\ncarrier: 455kHz\n500 500 500\n\n" // 19-21
                                         "name: H\ncarrier: 0\n500\n\n"              // 23-25
                                         "name: OK\ncarrier: 38000\n500 500 500\n"); // 27-28
-    ASSERT_EQ(f.signals.size(), 1u) << Reasons(f);
-    EXPECT_EQ(f.signals[0].name, "OK");
+    ASSERT_EQ(f.accepted.size(), 1u) << Reasons(f);
+    EXPECT_EQ(f.accepted[0].name, "OK");
     EXPECT_EQ(Reasons(f),
               "line 2: A: two marks in a row: a space is missing between them\n"
               "line 5: B: the signal starts with a space: a mark must come first\n"
@@ -74,7 +74,7 @@ TEST(RawTimings, MoreThanACaptureHoldsIsRefused) {
     for (int i = 0; i < 4097; ++i)
         text += "500 500\n";
     const SignalFile f = ReadRawTimings(text);
-    EXPECT_TRUE(f.signals.empty());
+    EXPECT_TRUE(f.accepted.empty());
     EXPECT_EQ(Reasons(f),
               "line 4097: more than 4096 pulses: one capture of the board holds no more\n");
 }
@@ -86,8 +86,8 @@ TEST(RawTimings, WrittenWithSignsAndTheRepeatSectionTwiceAfterALeadIn) {
                     "\nname: TV ON\ncarrier: 38000\n"
                     "+9000 -4500 +560 -40000 +9000 -2250 +560 -96000 +9000 -2250 +560 -96000\n");
     const SignalFile back = ReadRawTimings(text);
-    ASSERT_EQ(back.signals.size(), 1u);
-    EXPECT_EQ(back.signals[0].once, SingleSequence(s));
+    ASSERT_EQ(back.accepted.size(), 1u);
+    EXPECT_EQ(back.accepted[0].once, SingleSequence(s));
     // Without a lead-in the repeat section is written once.
     s.leadIn.clear();
     EXPECT_EQ(SingleSequence(s), s.repeat);
@@ -102,12 +102,12 @@ TEST(PulseSpace, SilenceTimeoutsAndLongSpacesEndSignals) {
                                         "pulse 2400\nspace 600\npulse 600\n"
                                         "space 700000\n" // longer than the learning end time
                                         "pulse 100\nspace 100\nspace 100\n");
-    ASSERT_EQ(f.signals.size(), 2u) << Reasons(f);
-    EXPECT_EQ(f.signals[0].line, 3);
-    EXPECT_EQ(f.signals[0].carrierHz, 38000);
-    EXPECT_EQ(f.signals[0].once, (Durations{9000, 4500, 560}));
-    EXPECT_EQ(f.signals[1].carrierHz, 36000);
-    EXPECT_EQ(f.signals[1].once, (Durations{2400, 600, 600}));
+    ASSERT_EQ(f.accepted.size(), 2u) << Reasons(f);
+    EXPECT_EQ(f.accepted[0].line, 3);
+    EXPECT_EQ(f.accepted[0].carrierHz, 38000);
+    EXPECT_EQ(f.accepted[0].once, (Durations{9000, 4500, 560}));
+    EXPECT_EQ(f.accepted[1].carrierHz, 36000);
+    EXPECT_EQ(f.accepted[1].once, (Durations{2400, 600, 600}));
     EXPECT_EQ(Reasons(f), "line 14: two spaces in a row: a mark is missing between them\n");
 
     const SignalFile bad = ReadPulseSpace("pulse 560\nsilence 20\npulse x\n");
@@ -124,17 +124,17 @@ TEST(Pronto, LearnedCodeWithOnceAndRepeatSequences) {
                                     "0156 0055\n"
                                     "MUTE\n"
                                     "0000 006d 0000 0001 0015 0040\n");
-    ASSERT_EQ(f.signals.size(), 2u) << Reasons(f);
-    const ImportedSignal& s = f.signals[0];
+    ASSERT_EQ(f.accepted.size(), 2u) << Reasons(f);
+    const ImportedSignal& s = f.accepted[0];
     EXPECT_EQ(s.name, "POWER");
     EXPECT_EQ(s.line, 2);
     EXPECT_EQ(s.carrierHz, 38029);
     EXPECT_TRUE(s.repeatGiven);
     EXPECT_EQ(s.once, (Durations{8993, 4497, 552, 1683}));
     EXPECT_EQ(s.repeat, (Durations{8993, 2235}));
-    EXPECT_EQ(f.signals[1].name, "MUTE");
-    EXPECT_TRUE(f.signals[1].once.empty());
-    EXPECT_EQ(f.signals[1].repeat, (Durations{552, 1683}));
+    EXPECT_EQ(f.accepted[1].name, "MUTE");
+    EXPECT_TRUE(f.accepted[1].once.empty());
+    EXPECT_EQ(f.accepted[1].repeat, (Durations{552, 1683}));
 }
 
 TEST(Pronto, BrokenCodesAreRefusedAndTheNextOneRead) {
@@ -148,8 +148,8 @@ TEST(Pronto, BrokenCodesAreRefusedAndTheNextOneRead) {
                                     "0000 006D 0000 0001 0000 0040\n"           // 8
                                     "5000 0073 0000 0001 0001 0001\n"           // 9
                                     "0000 006D 0000 0001 0015 0040\n");         // 10
-    ASSERT_EQ(f.signals.size(), 1u);
-    EXPECT_EQ(f.signals[0].line, 10);
+    ASSERT_EQ(f.accepted.size(), 1u);
+    EXPECT_EQ(f.accepted[0].line, 10);
     EXPECT_EQ(Reasons(f), "line 1: '00G5' is not a 4-digit hexadecimal Pronto word\n"
                           "line 2: an unmodulated Pronto code (0100): the board learns only "
                           "signals on a carrier\n"
@@ -192,15 +192,15 @@ TEST(Flipper, RawAndParsedSignals) {
                                        "protocol: SIRC\n"
                                        "address: 01 00 00 00\n"
                                        "command: 15 00 00 00\n");
-    ASSERT_EQ(f.signals.size(), 2u) << Reasons(f);
-    EXPECT_EQ(f.signals[0].name, "Vol_up");
-    EXPECT_EQ(f.signals[0].line, 4);
-    EXPECT_EQ(f.signals[0].carrierHz, 38000);
-    EXPECT_EQ(f.signals[0].once, (Durations{9024, 4512, 579, 552, 579}));
-    ASSERT_TRUE(f.signals[1].encoded.has_value());
-    EXPECT_EQ(f.signals[1].carrierHz, 40000);
+    ASSERT_EQ(f.accepted.size(), 2u) << Reasons(f);
+    EXPECT_EQ(f.accepted[0].name, "Vol_up");
+    EXPECT_EQ(f.accepted[0].line, 4);
+    EXPECT_EQ(f.accepted[0].carrierHz, 38000);
+    EXPECT_EQ(f.accepted[0].once, (Durations{9024, 4512, 579, 552, 579}));
+    ASSERT_TRUE(f.accepted[1].encoded.has_value());
+    EXPECT_EQ(f.accepted[1].carrierHz, 40000);
     // SIRC command 0x15, address 1: the leader, then 1010100 10000.
-    const protocols::Waveform& w = f.signals[1].encoded->first;
+    const protocols::Waveform& w = f.accepted[1].encoded->first;
     EXPECT_EQ(w.durations().front(), 2400);
     EXPECT_EQ(w.durations()[2], 1200);
     EXPECT_EQ(w.durations()[4], 600);
@@ -222,7 +222,7 @@ TEST(Flipper, RefusedSignalsAndHeaders) {
                                        "name: H\ntype: raw\nfrequency: 38000\n"
                                        "duty_cycle: 2.5\ndata: 5\n" // 31
                                        "name: I\nfoo: bar\n");      // 36
-    EXPECT_TRUE(f.signals.empty());
+    EXPECT_TRUE(f.accepted.empty());
     EXPECT_EQ(Reasons(f),
               "line 3: A: address 0x100 is wider than the protocol carries (at most 0xFF)\n"
               "line 8: B: protocol 'Sony' is not one of NEC, NECext, NEC42, Samsung32, SIRC, "

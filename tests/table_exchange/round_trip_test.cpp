@@ -88,17 +88,17 @@ TEST(RoundTrip, EverySampleSignalSurvivesExportAndImportInEachFormat) {
         const ExportSelection selection = CollectRows(*first.table, AllRows(*first.table));
         EXPECT_TRUE(selection.skipped.empty());
         std::set<int> unstable;
-        for (const ExportedSignal& s : selection.signals) {
+        for (const ExportedSignal& s : selection.exported) {
             if (!PatternsRelearnUnchanged(first.table->record(s.row), 20, 15))
                 unstable.insert(s.row);
         }
         EXPECT_EQ(selection.warnings.size(), unstable.size());
         unstableRows += static_cast<int>(unstable.size());
-        ASSERT_EQ(selection.signals.size(), first.report.added.size());
+        ASSERT_EQ(selection.exported.size(), first.report.added.size());
         for (SignalFormat format :
              {SignalFormat::Raw, SignalFormat::Flipper, SignalFormat::Pronto}) {
             SCOPED_TRACE(std::string(FormatName(format)));
-            const std::string text = WriteSignals(format, selection.signals);
+            const std::string text = WriteSignals(format, selection.exported);
             const SignalFile again = ReadSignals(format, text);
             EXPECT_TRUE(again.refused.empty())
                 << (again.refused.empty() ? "" : DescribeRefusal(again.refused.front()));
