@@ -72,7 +72,7 @@ int DecodeSignalFiles(const LearningOptions& options, const std::string& formatN
             entries.push_back({r.line, r.name, "-\t-\tERROR"});
             errors.push_back(path + ": " + exchange::DescribeRefusal(r));
         }
-        for (const exchange::ImportedSignal& s : file.signals) {
+        for (const exchange::ImportedSignal& s : file.accepted) {
             Entry e{s.line, s.name, {}};
             if (const auto reason = learner.learn(s, 1)) {
                 e.cells = *reason == exchange::kTooManyPatternsReason

@@ -252,11 +252,11 @@ int Export(const Arguments& a, std::ostream& out, std::ostream& err) {
     const exchange::ExportSelection selection = exchange::CollectRows(table, rows);
     for (const std::string& s : selection.skipped)
         err << "quvan-table: " << s << "\n";
-    if (selection.signals.empty()) {
+    if (selection.exported.empty()) {
         err << "quvan-table: no row to export holds a learned signal\n";
         return kToolPartly;
     }
-    const std::string text = exchange::WriteSignals(*format, selection.signals);
+    const std::string text = exchange::WriteSignals(*format, selection.exported);
     const std::string& outPath = a.positional[1];
     if (outPath == "-") {
         out << text;
@@ -264,8 +264,8 @@ int Export(const Arguments& a, std::ostream& out, std::ostream& err) {
         err << "quvan-table: cannot write " << outPath << ": " << error << "\n";
         return kToolFailed;
     }
-    err << "quvan-table: " << selection.signals.size()
-        << (selection.signals.size() == 1 ? " signal" : " signals") << " written as "
+    err << "quvan-table: " << selection.exported.size()
+        << (selection.exported.size() == 1 ? " signal" : " signals") << " written as "
         << exchange::FormatName(*format) << "\n";
     return selection.skipped.empty() ? kToolDone : kToolPartly;
 }
