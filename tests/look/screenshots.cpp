@@ -3,11 +3,13 @@
 // Both editions: the main window as it starts, after learning remotes from
 // the simulated board (zoom 1/200, then 1/50 with a sampling grid and both
 // measuring marks), the message box, the settings dialog and the wave data
-// dialog with a pattern range. Run it under a real X server
+// dialog with a pattern range, and a Flipper file imported with File →
+// Import... and its summary. Run it under a real X server
 // (scripts/screenshots.sh uses Xvfb).
 
 #include "app/program.h"
 #include "capture/view/wave_view.h"
+#include "table/ui/signal_exchange_commands.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
 
@@ -130,6 +132,23 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     dialog.sGridWave()->setCurrentIndex(dialog.model().index(3, 3));
     Save(dialog, outDir + "/wavedata-" + tag + ".png");
     dialog.hide();
+
+    // File → Import... of a sample file, from the first blank row on; the
+    // summary box is photographed before it is answered.
+    program.tableCommands().grid().setCursor(1, ColCarry);
+    program.signalExchange().hooks().chooseFile = [](const table_ui::FileDialogRequest&,
+                                                     const QString&) {
+        return std::optional<table_ui::FileDialogChoice>(
+            {QStringLiteral(QUVAN_TEST_DATA "/ir-remotes/Friedrich_4235h.ir"), 1});
+    };
+    app::TfrmMsgBox::SetAnswerer([&](app::TfrmMsgBox& box) {
+        box.show();
+        Save(main, outDir + "/import-" + tag + ".png");
+        Save(box, outDir + "/import-summary-" + tag + ".png");
+        box.CloseWithOk();
+    });
+    w.mmImport->trigger();
+    app::TfrmMsgBox::SetAnswerer([](app::TfrmMsgBox& box) { box.CloseWithOk(); });
     program.boardLink().ClosePort();
 }
 
