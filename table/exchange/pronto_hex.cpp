@@ -172,6 +172,20 @@ bool StartsWithHexWord(std::string_view content) {
     return !words.empty() && HexWord(words.front()).has_value();
 }
 
+// "POWER: 0000 006D ...": where a code that follows a name on its line
+// begins (at a "0000" word after which every word is hex), else npos.
+std::size_t CodeAfterName(std::string_view content) {
+    const std::vector<std::string_view> words = Words(content);
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        if (words[i] != "0000")
+            continue;
+        if (std::all_of(words.begin() + static_cast<std::ptrdiff_t>(i), words.end(),
+                        [](std::string_view w) { return HexWord(w).has_value(); }))
+            return static_cast<std::size_t>(words[i].data() - content.data());
+    }
+    return std::string_view::npos;
+}
+
 } // namespace
 
 double ProntoCarrierHz(unsigned freqWord) {
@@ -190,7 +204,7 @@ SignalFile ReadPronto(std::string_view text) {
     ProntoCode code;
     std::string name;
     for (const TextLine& line : SplitLines(text)) {
-        const std::string_view content = Trim(line.text);
+        std::string_view content = Trim(line.text);
         if (content.empty()) {
             code.finish(out);
             name.clear();
@@ -199,12 +213,20 @@ SignalFile ReadPronto(std::string_view text) {
         if (content.front() == '#')
             continue;
         if (!StartsWithHexWord(content)) {
+            // A name, alone on its line or before its code.
             code.finish(out);
+            const std::size_t at = CodeAfterName(content);
+            std::string_view label =
+                at == std::string_view::npos ? content : Trim(content.substr(0, at));
+            if (at != std::string_view::npos && label.ends_with(':'))
+                label = Trim(label.substr(0, label.size() - 1));
             std::string_view key, value;
-            name = SplitKeyValue(content, key, value) && EqualsIgnoringCase(key, "name")
+            name = SplitKeyValue(label, key, value) && EqualsIgnoringCase(key, "name")
                        ? std::string(value)
-                       : std::string(content);
-            continue;
+                       : std::string(label);
+            if (at == std::string_view::npos)
+                continue;
+            content = content.substr(at);
         }
         // A line after a finished code starts the next one. No duration is
         // 0000, so a line that starts with it begins a new code even when the

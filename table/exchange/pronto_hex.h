@@ -5,7 +5,8 @@
 // the carrier period in units of 0.241246 µs, and every duration counts
 // carrier periods. A code starts on a line of its own and may go on over
 // the following lines; a line of other text names the code after it
-// ("name: POWER" or just "POWER").
+// ("name: POWER" or just "POWER"), and so does a name before a code on its
+// line ("POWER: 0000 006D ...").
 
 #include "table/exchange/signal_file.h"
 

@@ -161,6 +161,9 @@ std::optional<std::string> DurationsFault(const Durations& durations) {
 
 std::vector<TextLine> SplitLines(std::string_view text) {
     std::vector<TextLine> lines;
+    // Editors on some systems start UTF-8 files with a byte order mark.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     int number = 1;
     while (!text.empty()) {
         const std::size_t nl = text.find('\n');

@@ -116,7 +116,8 @@ std::optional<std::string> DurationsFault(const Durations& durations);
 
 // ---- Small text helpers shared by the readers ----
 
-// The lines of a text, LF or CR LF, with their numbers from 1.
+// The lines of a text, LF or CR LF, with their numbers from 1; a UTF-8 byte
+// order mark at the start is skipped.
 struct TextLine {
     int number = 0;
     std::string_view text;

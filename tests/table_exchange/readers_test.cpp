@@ -137,6 +137,19 @@ TEST(Pronto, LearnedCodeWithOnceAndRepeatSequences) {
     EXPECT_EQ(f.accepted[1].repeat, (Durations{552, 1683}));
 }
 
+TEST(Pronto, NamesBeforeTheCodeOnItsLine) {
+    const SignalFile f = ReadPronto("\xEF\xBB\xBFPOWER: 0000 006D 0000 0001 0015 0040\n"
+                                    "name: Vol up 0000 006D 0000 0001\n"
+                                    "0015 0040\n"
+                                    "Ch 12 0001\n");
+    ASSERT_EQ(f.accepted.size(), 2u);
+    EXPECT_EQ(f.accepted[0].name, "POWER");
+    EXPECT_EQ(f.accepted[1].name, "Vol up");
+    EXPECT_EQ(f.accepted[1].repeat, (Durations{552, 1683}));
+    // A name that no code follows names nothing.
+    EXPECT_TRUE(f.refused.empty());
+}
+
 TEST(Pronto, BrokenCodesAreRefusedAndTheNextOneRead) {
     const SignalFile f = ReadPronto("0000 006D 0000 0001 00G5 0040\n"           // 1
                                     "0100 006D 0000 0001 0015 0040\n"           // 2
