@@ -124,8 +124,6 @@ int main(int argc, char** argv) {
         std::fwrite(out.data(), 1, out.size(), stdout);
         for (const std::string& e : errors)
             std::cerr << "quvan-decode: " << e << "\n";
-        if (status == 2 && out.empty() && !errors.empty() && errors.front().starts_with("--"))
-            std::cerr << kUsage;
         return status;
     }
     if (!entriesPath.empty()) {

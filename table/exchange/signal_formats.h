@@ -30,7 +30,7 @@ struct ReadOptions {
 
 SignalFile ReadSignals(SignalFormat format, std::string_view text, const ReadOptions& options = {});
 
-// The file's text; lirc gets remotes named after the file.
+// The file's text.
 std::string WriteSignals(SignalFormat format, const std::vector<ExportedSignal>& list);
 
 // The usual file name ending of a format, with its dot (".ir", ".conf" ...).
