@@ -41,6 +41,11 @@ class LearningWindow final : public QObject, public LearningEffects {
 
     CaptureState& captureState() { return state_; }
     const LearningOptions& options() const { return options_; }
+    // The options read afresh from the window's boxes.
+    const LearningOptions& currentOptions() {
+        RefreshOptions();
+        return options_;
+    }
 
     // Board lines routed here by the dispatcher.
     void HandleWaveLine(const std::string& line);

@@ -59,6 +59,13 @@ void BuildMenus(QMainWindow& window, MainWidgets& w) {
     w.mmOpen = w.mmFile->addAction(QStringLiteral("ファイルを開く (&Open)"));
     w.mmSave = w.mmFile->addAction(QStringLiteral("ファイルに保存 (&Save)"));
     w.mmFile->addSeparator();
+    w.mmImport = w.mmFile->addAction(QStringLiteral("Import..."));
+    w.mmExport = w.mmFile->addAction(QStringLiteral("Export..."));
+    w.mmImport->setObjectName("mmImport");
+    w.mmExport->setObjectName("mmExport");
+    w.mmImport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    w.mmExport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    w.mmFile->addSeparator();
     w.mmCom = w.mmFile->addAction(QStringLiteral("通信設定 (&Com)"));
     w.mmUsbDriver = w.mmFile->addAction(QStringLiteral("&USB Driver Install"));
     w.mmFirmware = w.mmFile->addAction(QStringLiteral("&Firmware Update (ファームウェアの更新)"));

@@ -4,9 +4,11 @@
 #include "app/main_line_handlers.h"
 #include "app/maintenance_glue.h"
 #include "table/ui/grid_popup_menu.h"
+#include "table/ui/table_grid.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 
 namespace quvan::app {
 namespace {
@@ -85,12 +87,42 @@ Program::Program(ProgramOptions options) {
     waveTools_->attach(*tableCommands_, *learning_);
     waveOutputs_ = new tools::WaveOutputCommands(*table_, *waveTools_, frmMain_.get());
     maintenance_->attach(frmMsgBox_, frmCom_, tableCommands_.get());
+    ConnectSignalExchange();
     Connect();
     ConnectWaveTools();
 }
 
 Program::~Program() {
     link_->ClosePort();
+}
+
+void Program::ConnectSignalExchange() {
+    table_ui::TableGrid& grid = tableCommands_->grid();
+    table_ui::SignalExchangeHooks hooks;
+    hooks.learningOptions = [this] { return learning_->currentOptions(); };
+    hooks.cursorRow = [&grid] { return grid.cursorRow(); };
+    hooks.selectedRows = [&grid] { return grid.selectedRows(); };
+    hooks.showRow = [&grid](int row) { grid.setCursor(row, ColCarry); };
+    hooks.tableChanged = [this] { frmMain_->SetTableModified(true); };
+    hooks.ask = [this](int kind, const QString& caption, const QString& text) {
+        return messages_->show(kind, caption, text);
+    };
+    hooks.appendLog = [this](const QString& line) { frmMain_->appendLog(line); };
+    hooks.defaultFolder = [this] {
+        // Beside the current table, else the table folder.
+        const std::string& csv = frmMain_->state().settings.CsvFilePath;
+        const std::string path = csv.empty() ? tableCommands_->defaultTableLocation() : csv;
+        return QFileInfo(QString::fromStdString(path)).absolutePath() + '/';
+    };
+    hooks.chooseFile = [this](const table_ui::FileDialogRequest& request, const QString& caption) {
+        return table_ui::ShowFileDialog(frmMain_.get(), request, caption);
+    };
+    signalExchange_ = std::make_unique<table_ui::SignalExchangeCommands>(*table_, std::move(hooks));
+    MainWidgets& w = frmMain_->widgets();
+    QObject::connect(w.mmImport, &QAction::triggered, signalExchange_.get(),
+                     &table_ui::SignalExchangeCommands::Import);
+    QObject::connect(w.mmExport, &QAction::triggered, signalExchange_.get(),
+                     &table_ui::SignalExchangeCommands::Export);
 }
 
 void Program::Connect() {

@@ -16,6 +16,7 @@
 #include "platform/shell/shell_service.h"
 #include "platform/sound/sound_player.h"
 #include "table/learning_table.h"
+#include "table/ui/signal_exchange_commands.h"
 #include "table/ui/table_commands.h"
 #include "tools/wave_data_dialog.h"
 #include "tools/wave_edit_dialog.h"
@@ -59,6 +60,8 @@ class Program {
     LearningTable& learningTable() { return *table_; }
     table_ui::TableCommands& tableCommands() { return *tableCommands_; }
     LearningWindow& learning() { return *learning_; }
+    // File → Import... and Export...
+    table_ui::SignalExchangeCommands& signalExchange() { return *signalExchange_; }
     tools::TfrmWave& frmWave() { return *frmWave_; }
     tools::TfrmWaveEdit& frmWaveEdit() { return *frmWaveEdit_; }
     // The table print, the waveform print and the wave text export.
@@ -75,6 +78,7 @@ class Program {
   private:
     void Connect();
     void ConnectWaveTools();
+    void ConnectSignalExchange();
 
     std::unique_ptr<platform::SerialPortOpener> ownOpener_;
     std::unique_ptr<platform::PortLister> ownPorts_;
@@ -91,6 +95,7 @@ class Program {
     std::unique_ptr<LearningWindow> learning_;
     std::unique_ptr<MaintenanceGlue> maintenance_;
     tools::WaveOutputCommands* waveOutputs_ = nullptr;
+    std::unique_ptr<table_ui::SignalExchangeCommands> signalExchange_;
     TfrmMsgBox* frmMsgBox_ = nullptr;
     QDialog* frmTws_ = nullptr;
     tools::TfrmWave* frmWave_ = nullptr;

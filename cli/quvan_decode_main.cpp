@@ -2,6 +2,7 @@
 // analysis, for scripting and tests. See usage() for the command line.
 
 #include "cli/decode_pipeline.h"
+#include "cli/decode_signal_files.h"
 #include "decode/entry_decoder.h"
 #include "table/table_file.h"
 #include "tools/core/wave_text.h"
@@ -22,7 +23,8 @@ constexpr const char* kUsage =
     "                    [--fullcode] [--multiheader] [--eiritsu | --philips | --serial]\n"
     "                    [--ts N] [--tw N] [--bits N] [--sbit N] [--records FILE]\n"
     "                    [--wave-text FILE] [--explain] [FILE ...]\n"
-    "       quvan-decode [--pro] [--pcode] --entries TABLE\n";
+    "       quvan-decode [--pro] [--pcode] --entries TABLE\n"
+    "       quvan-decode [options] --from raw|pronto|flipper|pulse-space [--carrier HZ] FILE ...\n";
 
 int UsageError(const std::string& message) {
     std::cerr << "quvan-decode: " << message << "\n" << kUsage;
@@ -48,6 +50,8 @@ int main(int argc, char** argv) {
     std::string recordsPath;
     std::string entriesPath;
     std::string waveTextPath;
+    std::string fromFormat; // signal files instead of board logs
+    std::string carrierText;
     int timeSampling = 0;
     bool explain = false;
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -100,6 +104,10 @@ int main(int argc, char** argv) {
             ok = value(waveTextPath);
         } else if (a == "--entries") {
             ok = value(entriesPath);
+        } else if (a == "--from") {
+            ok = value(fromFormat);
+        } else if (a == "--carrier") {
+            ok = value(carrierText);
         } else if (a == "-" || !a.starts_with("-")) {
             files.push_back(a);
         } else {
@@ -115,6 +123,17 @@ int main(int argc, char** argv) {
         options.MultiHeader = false;
 
     std::string out;
+    if (!fromFormat.empty() || !carrierText.empty()) {
+        if (fromFormat.empty() || !entriesPath.empty() || !recordsPath.empty())
+            return UsageError("--carrier needs --from, which takes no --entries or --records");
+        std::vector<std::string> errors;
+        const int status =
+            quvan::cli::DecodeSignalFiles(options, fromFormat, carrierText, files, out, errors);
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        for (const std::string& e : errors)
+            std::cerr << "quvan-decode: " << e << "\n";
+        return status;
+    }
     if (!entriesPath.empty()) {
         if (!files.empty())
             return UsageError("--entries takes no other input files");

@@ -9,15 +9,16 @@
 // standard edition adds the wave panel with an NEC capture's bits and bytes
 // at 1/200 and 1/50 (with a measurement), and the diagnosis of a capture
 // whose leader just misses its window and of an RC5 capture. Both show the
-// firmware update (idle, erasing, and with its console after an update) and
-// the DIP switch setup. Run it under a real X server (scripts/screenshots.sh
-// uses Xvfb).
+// firmware update (idle, erasing, and with its console after an update), the
+// DIP switch setup, and a Flipper file imported with File → Import... and its
+// summary. Run it under a real X server (scripts/screenshots.sh uses Xvfb).
 
 #include "app/diagnosis_dialog.h"
 #include "app/program.h"
 #include "capture/view/wave_view.h"
 #include "platform/print/print_service.h"
 #include "table/ui/grid_popup_menu.h"
+#include "table/ui/signal_exchange_commands.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
 #include "tests/maintenance/hex_text.h"
@@ -259,6 +260,22 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     dsw.tgswNum[3]->click(); // binary input
     Save(dsw, outDir + "/dipswitch-" + tag + ".png");
     dsw.hide();
+    // File → Import... of a sample file, from the first blank row on; the
+    // summary box is photographed before it is answered.
+    program.tableCommands().grid().setCursor(1, ColCarry);
+    program.signalExchange().hooks().chooseFile = [](const table_ui::FileDialogRequest&,
+                                                     const QString&) {
+        return std::optional<table_ui::FileDialogChoice>(
+            {QStringLiteral(QUVAN_TEST_DATA "/ir-remotes/Friedrich_4235h.ir"), 1});
+    };
+    app::TfrmMsgBox::SetAnswerer([&](app::TfrmMsgBox& box) {
+        box.show();
+        Save(main, outDir + "/import-" + tag + ".png");
+        Save(box, outDir + "/import-summary-" + tag + ".png");
+        box.CloseWithOk();
+    });
+    w.mmImport->trigger();
+    app::TfrmMsgBox::SetAnswerer([](app::TfrmMsgBox& box) { box.CloseWithOk(); });
     program.boardLink().ClosePort();
 }
 
