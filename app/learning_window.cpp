@@ -1,5 +1,6 @@
 #include "app/learning_window.h"
 
+#include "app/diagnosis_dialog.h"
 #include "app/main_line_handlers.h"
 #include "app/main_window.h"
 #include "app/msgbox/msg_box.h"
@@ -7,15 +8,20 @@
 #include "capture/learning_control.h"
 #include "capture/view/wave_geometry.h"
 #include "capture/wave_line.h"
+#include "decode/capture_diagnosis.h"
 #include "decode/show_result.h"
 #include "platform/sound/sound_player.h"
 #include "table/learning_table.h"
+#include "table/ui/grid_popup_menu.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
 #include "tools/wave_data_dialog.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QLineEdit>
 #include <QTableView>
+#include <QToolButton>
 
 namespace quvan::app {
 
@@ -27,6 +33,7 @@ LearningWindow::LearningWindow(TfrmMain& main, TfrmMsgBox& msgBox, platform::Sou
     state_.CurrentLane = main_.state().WaveLanes;
     RefreshOptions();
     Wire();
+    WireDiagnosis();
 }
 
 void LearningWindow::RefreshOptions() {
@@ -83,6 +90,8 @@ void LearningWindow::Wire() {
         state_.Result.Carry = laneCarry_[static_cast<std::size_t>(lane)];
         ShowResult(ctx_, lane, text);
         state_.Result.Carry = lastCarry;
+        if (const DecodeRecord* record = decoder_.record(lane))
+            drawPulseMeanings(lane, record->Meanings);
     };
     w.imgWave->lanesCleared = [this] { main_.widgets().sBarPanels[1]->clear(); };
 
@@ -112,6 +121,170 @@ void LearningWindow::Wire() {
         state_.Result.DataBits = 0;
         state_.Result.Frames = 0;
     };
+}
+
+void LearningWindow::WireDiagnosis() {
+    MainWidgets& w = main_.widgets();
+    const int lanes = main_.state().WaveLanes;
+    diagnosis_ = new DiagnosisDialog(lanes, &main_);
+    diagnosis_->setWindowFlag(Qt::Tool);
+    connect(diagnosis_, &DiagnosisDialog::laneChosen, this, &LearningWindow::ShowDiagnosis);
+    connect(diagnosis_, &DiagnosisDialog::applyRanges, this, [this](int h, int wr) {
+        main_.widgets().edtHrange->setText(QString::number(h));
+        main_.widgets().edtWrange->setText(QString::number(wr));
+    });
+    connect(diagnosis_, &DiagnosisDialog::applyPhilips, this, [this](int ts, int tw, int bits) {
+        MainWidgets& mw = main_.widgets();
+        mw.ckPhilips->setChecked(true);
+        for (auto [list, value] : {std::pair{mw.cmbTs, ts}, {mw.cmbTw, tw}, {mw.cmbBt, bits}}) {
+            const QString text = QString::number(value);
+            if (list->findText(text, Qt::MatchExactly) < 0)
+                list->addItem(text);
+            list->setCurrentText(text);
+        }
+    });
+    for (int lane = 0; lane < lanes && lane < kLaneSlots; ++lane) {
+        auto* button = new QToolButton(w.waveViewport);
+        button->setObjectName(QStringLiteral("btnDiagnosis%1").arg(lane + 1));
+        button->setText(QStringLiteral("診断"));
+        button->setAutoRaise(false);
+        button->setFocusPolicy(Qt::NoFocus);
+        QFont small = button->font();
+        small.setPixelSize(10);
+        button->setFont(small);
+        button->setFixedSize(40, 16);
+        button->hide();
+        connect(button, &QToolButton::clicked, this, [this, lane] { ShowDiagnosis(lane); });
+        laneButtons_[static_cast<std::size_t>(lane)] = button;
+    }
+    w.waveViewport->installEventFilter(this);
+    PlaceDiagnosisButtons();
+    table_ui::GridPopupMenu& popup = grid_.popupMenu();
+    popup.openDiagnosis = [this](int row) {
+        const int lane = LaneOfRow(row);
+        if (lane >= 0)
+            ShowDiagnosis(lane);
+    };
+    popup.hasDiagnosis = [this](int row) { return LaneOfRow(row) >= 0; };
+}
+
+bool LearningWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == main_.widgets().waveViewport && event->type() == QEvent::Resize)
+        PlaceDiagnosisButtons();
+    return QObject::eventFilter(watched, event);
+}
+
+void LearningWindow::PlaceDiagnosisButtons() {
+    // At the right end of each lane, over its label line: they stay put
+    // while the image scrolls beneath them.
+    const int width = main_.widgets().waveViewport->width();
+    for (std::size_t lane = 0; lane < laneButtons_.size(); ++lane) {
+        if (QToolButton* button = laneButtons_[lane]) {
+            button->move(width - button->width() - 4, static_cast<int>(lane) * kLaneHeight + 3);
+            button->raise();
+        }
+    }
+}
+
+bool LearningWindow::HasDiagnosis(int lane) const {
+    if (lane < 0 || lane >= kLaneSlots || lane >= main_.state().WaveLanes)
+        return false;
+    const WaveLane& data = state_.Lanes[static_cast<std::size_t>(lane)];
+    // A capture refused for its pulse shapes has no decoder record, but
+    // deserves an explanation all the more.
+    return data.LastIndex > 0 &&
+           (decoder_.record(lane) != nullptr || data.PatternCount > kPatternWindows);
+}
+
+int LearningWindow::LaneOfRow(int row) const {
+    if (row <= 0)
+        return -1;
+    const int current = state_.CurrentLane;
+    if (current >= 0 && current < kLaneSlots &&
+        state_.LaneRow[static_cast<std::size_t>(current)] == row && HasDiagnosis(current))
+        return current;
+    for (int lane = 0; lane < kLaneSlots; ++lane) {
+        if (state_.LaneRow[static_cast<std::size_t>(lane)] == row && HasDiagnosis(lane))
+            return lane;
+    }
+    return -1;
+}
+
+QToolButton* LearningWindow::diagnosisButton(int lane) const {
+    return lane >= 0 && lane < kLaneSlots ? laneButtons_[static_cast<std::size_t>(lane)] : nullptr;
+}
+
+void LearningWindow::UpdateDiagnosisButtons() {
+    MainWidgets& w = main_.widgets();
+    for (int lane = 0; lane < kLaneSlots; ++lane) {
+        QToolButton* button = laneButtons_[static_cast<std::size_t>(lane)];
+        if (button == nullptr)
+            continue;
+        if (!HasDiagnosis(lane)) {
+            button->hide();
+            continue;
+        }
+        DiagnosisOptions o;
+        o.ProEdition = options_.ProEdition;
+        o.SearchRanges = false; // the full search waits until the user asks
+        const CaptureDiagnosis d =
+            DiagnoseCapture(state_.Lanes[static_cast<std::size_t>(lane)], decoder_.record(lane), o);
+        // Only format recognition can fail to recognise: a time-sampling or
+        // pattern-code result is what the user asked for.
+        const DecodeRecord* record = decoder_.record(lane);
+        const bool attention =
+            d.TooManyPatterns ||
+            (record != nullptr && record->Mode == DecoderMode::Patterns && !d.Recognised);
+        button->setText(attention ? QStringLiteral("診断 ?") : QStringLiteral("診断"));
+        button->setStyleSheet(attention ? QStringLiteral("QToolButton { color: #b03000; }")
+                                        : QString());
+        button->setToolTip(QString::fromStdString(d.Summary) +
+                           QStringLiteral("\n(クリックで診断)"));
+        button->show();
+        button->raise();
+        if (d.Philips) {
+            // A bi-phase code: offer the sampling settings that read it.
+            for (auto [list, value] : {std::pair{w.cmbTs, d.Philips->Params.Start},
+                                       {w.cmbTw, d.Philips->Params.Cell},
+                                       {w.cmbBt, d.Philips->Params.CellsPerFrame}}) {
+                const QString text = QString::number(value);
+                if (list->findText(text, Qt::MatchExactly) < 0)
+                    list->addItem(text);
+            }
+        }
+    }
+}
+
+void LearningWindow::ShowDiagnosis(int lane) {
+    if (lane < 0 || lane >= main_.state().WaveLanes || lane >= kLaneSlots)
+        return;
+    RefreshOptions();
+    DiagnosisOptions o;
+    o.ProEdition = options_.ProEdition;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const CaptureDiagnosis d =
+        DiagnoseCapture(state_.Lanes[static_cast<std::size_t>(lane)], decoder_.record(lane), o);
+    QApplication::restoreOverrideCursor();
+    DiagnosisDialog::Content c;
+    c.lane = lane;
+    c.summary = QString::fromStdString(d.Summary);
+    for (const std::string& line : d.Lines)
+        c.lines << QString::fromStdString(line);
+    if (d.Ranges) {
+        c.offerRanges = true;
+        c.hRange = d.Ranges->HRange;
+        c.wRange = d.Ranges->WRange;
+    }
+    if (d.Philips) {
+        c.offerPhilips = true;
+        c.ts = d.Philips->Params.Start;
+        c.tw = d.Philips->Params.Cell;
+        c.bits = d.Philips->Params.CellsPerFrame;
+    }
+    diagnosis_->Show(c);
+    diagnosis_->show();
+    diagnosis_->raise();
+    diagnosis_->activateWindow();
 }
 
 void LearningWindow::FormatBoxToggled(QObject* box, bool ticked) {
@@ -180,6 +353,9 @@ void LearningWindow::HandleAnalysisLine(const std::string& line) {
             laneCarry_[static_cast<std::size_t>(lane)] = state_.Result.Carry;
         }
     }
+    UpdateDiagnosisButtons();
+    if (diagnosis_->isVisible() && diagnosis_->lane() == lane)
+        ShowDiagnosis(lane);
 }
 
 void LearningWindow::StartLearning() {
@@ -205,6 +381,7 @@ void LearningWindow::WaveClear() {
     main_.widgets().imgWave->ClearLanes(options_.WaveLanes);
     ClearLaneData(ctx_, options_.WaveLanes);
     state_.CurrentLane = options_.WaveLanes;
+    UpdateDiagnosisButtons();
 }
 
 void LearningWindow::MeasureAt(int x, int y) {
@@ -214,6 +391,8 @@ void LearningWindow::MeasureAt(int x, int y) {
         MeasureSpan(state_.Lanes[static_cast<std::size_t>(lane)], view.startMark(), x, view.zoom());
     appendLog(SpanText(span.micros));
     setWaveCurrentCell(lane * 5 + 2, span.row);
+    main_.widgets().imgWave->ShowMeasurement(
+        {lane, span.startMicros, span.endMicros, QString::fromStdString(SpanText(span.micros))});
 }
 
 void LearningWindow::sendCommand(const std::string& text) {
@@ -273,10 +452,13 @@ void LearningWindow::setProgress(int position) {
 
 void LearningWindow::drawPair(int lane, int index) {
     main_.widgets().imgWave->DrawPair(lane, index, state_.Lanes[static_cast<std::size_t>(lane)]);
+    if (index == 0)
+        UpdateDiagnosisButtons(); // a new capture has nothing to explain yet
 }
 
 void LearningWindow::clearLanes(int lane) {
     main_.widgets().imgWave->ClearLanes(lane);
+    UpdateDiagnosisButtons();
 }
 
 void LearningWindow::clearWaveColumns(int lane) {
@@ -317,6 +499,13 @@ void LearningWindow::drawSamplingOverlay(int lane, const std::vector<OverlayCell
         marks.push_back({cell.x, cell.value});
     }
     main_.widgets().imgWave->DrawSamplingGrid(lane, marks);
+}
+
+void LearningWindow::drawPulseMeanings(int lane, const PulseMeanings& meanings) {
+    if (lane < 0 || lane >= kLaneSlots)
+        return;
+    main_.widgets().imgWave->DrawMeanings(lane, state_.Lanes[static_cast<std::size_t>(lane)],
+                                          meanings);
 }
 
 int LearningWindow::currentRow() const {

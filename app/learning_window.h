@@ -12,6 +12,8 @@
 #include <array>
 #include <memory>
 
+class QToolButton;
+
 namespace quvan {
 class LearningTable;
 }
@@ -29,6 +31,7 @@ namespace quvan::app {
 
 class TfrmMain;
 class TfrmMsgBox;
+class DiagnosisDialog;
 
 class LearningWindow final : public QObject, public LearningEffects {
     Q_OBJECT
@@ -38,6 +41,11 @@ class LearningWindow final : public QObject, public LearningEffects {
 
     CaptureState& captureState() { return state_; }
     const LearningOptions& options() const { return options_; }
+    // The options read afresh from the window's boxes.
+    const LearningOptions& currentOptions() {
+        RefreshOptions();
+        return options_;
+    }
 
     // Board lines routed here by the dispatcher.
     void HandleWaveLine(const std::string& line);
@@ -50,6 +58,15 @@ class LearningWindow final : public QObject, public LearningEffects {
     void RedrawLanes(int zoom);
     void WaveClear();
     void MeasureAt(int x, int y);
+
+    // "診断": explains the capture of a lane in its dialog.
+    void ShowDiagnosis(int lane);
+    // The lane whose capture was stored into a table row (-1: none still holds it).
+    int LaneOfRow(int row) const;
+    DiagnosisDialog& diagnosisDialog() { return *diagnosis_; }
+    // The button over each lane that opens its diagnosis.
+    QToolButton* diagnosisButton(int lane) const;
+    const CaptureDecoder& decoder() const { return decoder_; }
 
     // LearningEffects
     void sendCommand(const std::string& text) override;
@@ -72,12 +89,20 @@ class LearningWindow final : public QObject, public LearningEffects {
     void setWaveCurrentCell(int col, int row) override;
     void drawLaneLabel(int lane, const std::string& text) override;
     void drawSamplingOverlay(int lane, const std::vector<OverlayCell>& cells) override;
+    void drawPulseMeanings(int lane, const PulseMeanings& meanings) override;
     int currentRow() const override;
     void setCurrentRow(int row) override;
     void setCurrentColumn(int col) override;
     void focusGrid() override;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    void WireDiagnosis();
+    void UpdateDiagnosisButtons();
+    void PlaceDiagnosisButtons();
+    bool HasDiagnosis(int lane) const;
     void RefreshOptions();
     void Wire();
     void FormatBoxToggled(QObject* box, bool ticked);
@@ -96,6 +121,8 @@ class LearningWindow final : public QObject, public LearningEffects {
     // The carrier of each lane's capture: a redraw labels every lane with its
     // own carrier, not with the one of the last capture.
     std::array<std::int32_t, kLaneSlots> laneCarry_{};
+    DiagnosisDialog* diagnosis_ = nullptr;
+    std::array<QToolButton*, kLaneSlots> laneButtons_{};
 };
 
 } // namespace quvan::app

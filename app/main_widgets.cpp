@@ -2,6 +2,7 @@
 
 #include "capture/view/wave_view.h"
 
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -57,6 +58,13 @@ void BuildMenus(QMainWindow& window, MainWidgets& w) {
     w.mmNew = w.mmFile->addAction(QStringLiteral("新規作成 (&New)"));
     w.mmOpen = w.mmFile->addAction(QStringLiteral("ファイルを開く (&Open)"));
     w.mmSave = w.mmFile->addAction(QStringLiteral("ファイルに保存 (&Save)"));
+    w.mmFile->addSeparator();
+    w.mmImport = w.mmFile->addAction(QStringLiteral("Import..."));
+    w.mmExport = w.mmFile->addAction(QStringLiteral("Export..."));
+    w.mmImport->setObjectName("mmImport");
+    w.mmExport->setObjectName("mmExport");
+    w.mmImport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    w.mmExport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     w.mmFile->addSeparator();
     w.mmCom = w.mmFile->addAction(QStringLiteral("通信設定 (&Com)"));
     w.mmUsbDriver = w.mmFile->addAction(QStringLiteral("&USB Driver Install"));
@@ -196,6 +204,10 @@ QWidget* BuildReceivePanel(QWidget* parent, MainWidgets& w) {
     line->addWidget(w.btnRecvClear);
     layout->addLayout(line);
     w.memoRecv = Make<QPlainTextEdit>(w.pnlRecv, "memoRecv");
+    // Board lines such as "[012]:00560 001120" line up in a fixed-pitch font,
+    // and the prints, which take the log's font, lay their columns out in
+    // widths of "W".
+    w.memoRecv->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     w.memoRecv->setReadOnly(true);
     w.memoRecv->setLineWrapMode(QPlainTextEdit::NoWrap);
     w.memoRecv->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

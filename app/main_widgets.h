@@ -55,6 +55,8 @@ struct MainWidgets {
     QAction* mmNew = nullptr;
     QAction* mmOpen = nullptr;
     QAction* mmSave = nullptr;
+    QAction* mmImport = nullptr; // signals from other tools' files
+    QAction* mmExport = nullptr;
     QAction* mmCom = nullptr;
     QAction* mmUsbDriver = nullptr;
     QAction* mmFirmware = nullptr;

@@ -2,22 +2,15 @@
 
 #include "app/com_command.h"
 #include "app/main_line_handlers.h"
+#include "app/maintenance_glue.h"
+#include "table/ui/grid_popup_menu.h"
+#include "table/ui/table_grid.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 
 namespace quvan::app {
-namespace {
-
-QDialog* MakeDialog(QWidget* owner, const char* name, const QString& caption) {
-    auto* dialog = new QDialog(owner);
-    dialog->setObjectName(QString::fromLatin1(name));
-    dialog->setWindowTitle(caption);
-    dialog->hide();
-    return dialog;
-}
-
-} // namespace
 
 void ApplyLavenderClassico(QApplication& application) {
     application.setStyle("Fusion");
@@ -43,6 +36,11 @@ Program::Program(ProgramOptions options) {
         ownSounds_ = platform::MakeSystemSoundPlayer();
         sounds = ownSounds_.get();
     }
+    platform::ShellService* shell = options.shell;
+    if (shell == nullptr) {
+        ownShell_ = std::make_unique<platform::DesktopShell>();
+        shell = ownShell_.get();
+    }
     link_ = std::make_unique<link::BoardLink>(*opener);
     messages_ = std::make_unique<MsgBoxService>();
 
@@ -62,16 +60,23 @@ Program::Program(ProgramOptions options) {
                        : 0;
         },
         frmMain_.get());
-    frmWaveEdit_ = MakeDialog(frmMain_.get(), "frmWaveEdit", "Wave Edit");
-    frmCom_ = new link::TfrmCom(*link_, *ports, frmMain_.get());
-    frmDownload_ = MakeDialog(frmMain_.get(), "frmDownload", "Firmware Update");
-    frmDsw_ = MakeDialog(frmMain_.get(), "frmDsw", "DIP Switch Setup");
+    // The table exists before the editor that works on it.
     table_ = std::make_unique<LearningTable>(frmMain_->state().ProEdition ? kProTableRows
                                                                           : kStdTableRows);
+    waveTools_ = std::make_unique<WaveToolsHost>(*frmMain_, options.title);
+    frmWaveEdit_ = new tools::TfrmWaveEdit(*table_, *waveTools_, frmMain_.get());
+    frmCom_ = new link::TfrmCom(*link_, *ports, frmMain_.get());
+    maintenance_ = std::make_unique<MaintenanceGlue>(*frmMain_, *sounds, *shell);
+    frmDownload_ = new maintenance::TfrmDownload(*link_, *maintenance_, frmMain_.get());
+    frmDsw_ = new maintenance::TfrmDsw(*link_, frmMain_.get());
     tableCommands_ = std::make_unique<table_ui::TableCommands>(
         *frmMain_, *table_, options.settingsLocation.executableDir);
     learning_ = std::make_unique<LearningWindow>(*frmMain_, *frmMsgBox_, *sounds, *table_,
                                                  *tableCommands_, *frmWave_);
+    waveTools_->attach(*tableCommands_, *learning_);
+    waveOutputs_ = new tools::WaveOutputCommands(*table_, *waveTools_, frmMain_.get());
+    maintenance_->attach(frmMsgBox_, frmCom_, tableCommands_.get());
+    ConnectSignalExchange();
     transferHost_ = std::make_unique<MainTransferHost>(*frmMain_);
     frmTws_->attach(*table_, tableCommands_->grid(), *transferHost_);
     MainWidgets& w = frmMain_->widgets();
@@ -89,10 +94,40 @@ Program::Program(ProgramOptions options) {
     boardTransfers_ = new table_ui::BoardTransfers(*link_, *table_, *tableCommands_, *frmTws_,
                                                    *transferHost_, controls, *frmMain_);
     Connect();
+    ConnectWaveTools();
 }
 
 Program::~Program() {
     link_->ClosePort();
+}
+
+void Program::ConnectSignalExchange() {
+    table_ui::TableGrid& grid = tableCommands_->grid();
+    table_ui::SignalExchangeHooks hooks;
+    hooks.learningOptions = [this] { return learning_->currentOptions(); };
+    hooks.cursorRow = [&grid] { return grid.cursorRow(); };
+    hooks.selectedRows = [&grid] { return grid.selectedRows(); };
+    hooks.showRow = [&grid](int row) { grid.setCursor(row, ColCarry); };
+    hooks.tableChanged = [this] { frmMain_->SetTableModified(true); };
+    hooks.ask = [this](int kind, const QString& caption, const QString& text) {
+        return messages_->show(kind, caption, text);
+    };
+    hooks.appendLog = [this](const QString& line) { frmMain_->appendLog(line); };
+    hooks.defaultFolder = [this] {
+        // Beside the current table, else the table folder.
+        const std::string& csv = frmMain_->state().settings.CsvFilePath;
+        const std::string path = csv.empty() ? tableCommands_->defaultTableLocation() : csv;
+        return QFileInfo(QString::fromStdString(path)).absolutePath() + '/';
+    };
+    hooks.chooseFile = [this](const table_ui::FileDialogRequest& request, const QString& caption) {
+        return table_ui::ShowFileDialog(frmMain_.get(), request, caption);
+    };
+    signalExchange_ = std::make_unique<table_ui::SignalExchangeCommands>(*table_, std::move(hooks));
+    MainWidgets& w = frmMain_->widgets();
+    QObject::connect(w.mmImport, &QAction::triggered, signalExchange_.get(),
+                     &table_ui::SignalExchangeCommands::Import);
+    QObject::connect(w.mmExport, &QAction::triggered, signalExchange_.get(),
+                     &table_ui::SignalExchangeCommands::Export);
 }
 
 void Program::Connect() {
@@ -112,16 +147,40 @@ void Program::Connect() {
     main.lineHandlers().readBackLine = [this](const std::string& line) {
         boardTransfers_->HandleReadBackLine(line);
     };
+    QObject::connect(w.mmFirmware, &QAction::triggered, &main,
+                     [this] { maintenance_->FirmwareUpdate(*frmDownload_); });
+    QObject::connect(w.mmOptionDipsw, &QAction::triggered, &main,
+                     [this] { maintenance_->DipSwitchSetup(*frmDsw_); });
+    QObject::connect(w.mmUsbDriver, &QAction::triggered, &main,
+                     [this] { maintenance_->UsbDriverInstall(); });
+    main.lineHandlers().loaderLine = [this](const std::string& line) {
+        frmDownload_->HandleLoaderLine(line);
+    };
+    main.lineHandlers().dswReply = [this](const std::string& line) {
+        frmDsw_->HandleDswReply(line);
+    };
 
     // The router asks which dialogs are up before it decides where a line goes.
     main.lineHandlers().fillState = [this](link::DispatchState& state) {
         state.firmwareDialogVisible = frmDownload_->isVisible();
+        state.firmwareSending = frmDownload_->sending();
         state.registerDialogVisible = frmTws_->isVisible();
         state.readBackRunning = boardTransfers_ != nullptr && boardTransfers_->readBackRunning();
         state.dipSwitchDialogVisible = frmDsw_->isVisible();
         state.waveDataPanelVisible = frmMain_->widgets().pnlWaveData->isVisible();
         state.monitorMode = frmMain_->widgets().sBar->property("monitor").toBool();
     };
+}
+
+void Program::ConnectWaveTools() {
+    MainWidgets& w = frmMain_->widgets();
+    tableCommands_->popupMenu().openWaveEditor = [this] { frmWaveEdit_->OpenForSelectedRow(); };
+    QObject::connect(w.btnTablePrint, &QPushButton::clicked, waveOutputs_,
+                     &tools::WaveOutputCommands::btnTablePrintClick);
+    QObject::connect(w.btnWavePrint, &QPushButton::clicked, waveOutputs_,
+                     &tools::WaveOutputCommands::btnWavePrintClick);
+    QObject::connect(w.btnWaveSave, &QPushButton::clicked, waveOutputs_,
+                     &tools::WaveOutputCommands::btnWaveSaveClick);
 }
 
 } // namespace quvan::app

@@ -38,6 +38,19 @@ void StoreCapture(LearningContext& ctx, int row, const std::string& carrierText)
         rec.PatternCode[i] = static_cast<std::uint8_t>(lane.PatternOf[i]);
 }
 
+void CloseCapture(LearningContext& ctx) {
+    CaptureState& s = ctx.state;
+    if (s.Result.DataBits != 0 || s.CurrentLane < 0 || s.CurrentLane >= kLaneSlots)
+        return;
+    RepeatAnalysis(ctx);
+    if (s.Result.DataBits == 0) {
+        WaveLane& lane = s.Lanes[s.CurrentLane];
+        s.Result.DataBits = lane.LastIndex + 1;
+        lane.Repeat.Close = CaptureClose::AnalysisLine;
+        lane.Repeat.LastIndex = lane.LastIndex;
+    }
+}
+
 AnalysisLineResult HandleAnalysisLine(LearningContext& ctx, CaptureDecoding& decoding,
                                       std::string_view line) {
     CaptureState& s = ctx.state;
@@ -63,11 +76,7 @@ AnalysisLineResult HandleAnalysisLine(LearningContext& ctx, CaptureDecoding& dec
         return result;
     }
     s.Result.Carry = *carry;
-    if (s.Result.DataBits == 0) {
-        RepeatAnalysis(ctx);
-        if (s.Result.DataBits == 0)
-            s.Result.DataBits = lane.LastIndex + 1;
-    }
+    CloseCapture(ctx);
     const int row = ctx.effects.currentRow();
     s.LaneRow[laneNo] = row;
     result.Row = row;

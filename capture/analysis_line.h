@@ -32,6 +32,10 @@ struct AnalysisLineResult {
 AnalysisLineResult HandleAnalysisLine(LearningContext& ctx, CaptureDecoding& decoding,
                                       std::string_view line);
 
+// Closes a capture that is still open: the repeat analysis gets a last
+// chance, else the whole capture is taken.
+void CloseCapture(LearningContext& ctx);
+
 // Writes the capture of the current lane into row r's cells and record.
 void StoreCapture(LearningContext& ctx, int row, const std::string& carrierText);
 

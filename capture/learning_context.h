@@ -4,6 +4,7 @@
 // LearningEffects with its widgets; tests record the calls.
 
 #include "capture/capture_state.h"
+#include "capture/pulse_meaning.h"
 
 #include <string>
 #include <vector>
@@ -81,6 +82,8 @@ class LearningEffects {
     virtual void setWaveCurrentCell(int /*col*/, int /*row*/) {}
     virtual void drawLaneLabel(int /*lane*/, const std::string& /*text*/) {}
     virtual void drawSamplingOverlay(int /*lane*/, const std::vector<OverlayCell>& /*cells*/) {}
+    // What each pulse of a decoded capture means, to be drawn over its lane.
+    virtual void drawPulseMeanings(int /*lane*/, const PulseMeanings& /*meanings*/) {}
 
     // The table grid's cursor.
     virtual int currentRow() const = 0;

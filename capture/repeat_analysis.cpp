@@ -49,14 +49,19 @@ void RepeatAnalysis(LearningContext& ctx) {
     const int laneNo = s.CurrentLane;
     if (laneNo < 0 || laneNo >= kLaneSlots)
         return;
-    const WaveLane& lane = s.Lanes[laneNo];
+    WaveLane& lane = s.Lanes[laneNo];
     const int N = lane.LastIndex;
     const RepeatScan r = Scan(lane);
     const bool lastGapShort = lane.Pairs[N].Width < s.LearnTime;
+    // Kept even without a result: the analysis line may close the capture
+    // later, and the diagnosis tells what the last look found.
+    lane.Repeat = RepeatFinding{CaptureClose::Open, r.e, r.L, r.c, N};
     CaptureResult found = s.Result;
+    CaptureClose why = CaptureClose::FrameRepeats;
     if (r.c <= 2) {
         if (lastGapShort)
             return;
+        why = CaptureClose::GapPassed;
         found.DataBits = N + 1;
         found.RepeatBit = 0;
         found.Frames = 1;
@@ -72,16 +77,19 @@ void RepeatAnalysis(LearningContext& ctx) {
         const std::int32_t p = lane.PatternOf[r.e];
         const std::int32_t period = p >= 0 && p < kPatternWindows ? lane.CenterWidth[p] : 0;
         if (period < 20000) {
+            why = CaptureClose::CarrierBurst;
             found.DataBits = N + 1;
             found.RepeatBit = 0;
             found.Frames = 1;
         } else {
+            why = CaptureClose::RepeatedPulse;
             found.DataBits = r.e + 1;
             found.RepeatBit = r.e;
             found.Frames = r.c;
         }
     }
     s.Result = found;
+    lane.Repeat.Close = why;
     FinishLearning(ctx);
 }
 

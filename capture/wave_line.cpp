@@ -55,6 +55,11 @@ void StartCapture(LearningContext& ctx) {
     s.WRange = DecimalOr(o.WrangeText, 10);
     s.LearnTime = Scaled(DecimalOr(o.LtimeText, 500), 100 * 1000); // ms in the box
     WaveLane& lane = s.Lanes[s.CurrentLane];
+    lane.Serial += 1;
+    lane.HRange = s.HRange;
+    lane.WRange = s.WRange;
+    lane.LearnTime = s.LearnTime;
+    lane.Repeat = RepeatFinding{};
     lane.CenterHigh.fill(0);
     lane.CenterWidth.fill(0);
     s.Bounds = PatternBounds{};
@@ -122,10 +127,15 @@ std::int32_t ClassifyPair(WaveLane& lane, PatternBounds& b, std::int32_t hRange,
 }
 
 void HandleWaveLine(LearningContext& ctx, std::string_view line) {
+    if (ctx.state.Result.DataBits > 0)
+        return;
+    HandleWavePair(ctx, ParseWaveLine(line));
+}
+
+void HandleWavePair(LearningContext& ctx, const WaveLineFields& f) {
     CaptureState& s = ctx.state;
     if (s.Result.DataBits > 0)
         return;
-    const WaveLineFields f = ParseWaveLine(line);
     if (f.Index < 0 || f.Index > kMaxPairIndex)
         return;
     if (f.Index == 0)

@@ -24,6 +24,8 @@ std::int32_t ClassifyPair(WaveLane& lane, PatternBounds& bounds, std::int32_t hR
                           std::int32_t wRange, std::int32_t high, std::int32_t width);
 
 void HandleWaveLine(LearningContext& ctx, std::string_view line);
+// The same for a pair already read from its line (a capture played again).
+void HandleWavePair(LearningContext& ctx, const WaveLineFields& fields);
 
 // Empties one lane's columns of the wave data grid (all lanes when lane >=
 // WaveLanes) and forgets its length.

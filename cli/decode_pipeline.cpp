@@ -3,6 +3,7 @@
 #include "capture/analysis_line.h"
 #include "capture/learning_control.h"
 #include "capture/wave_line.h"
+#include "decode/capture_diagnosis.h"
 
 #include <algorithm>
 
@@ -50,6 +51,7 @@ void DecodePipeline::reset(const LearningOptions& options) {
     effects_->setCurrentRow(1);
     effects_->errors.clear();
     storedRows_.clear();
+    lastLane_ = -1;
     StartLearning(ctx_, false);
 }
 
@@ -60,7 +62,12 @@ bool DecodePipeline::handleLine(std::string_view line, std::string& out) {
     }
     if (!line.starts_with("Ave."))
         return false;
+    const int lane = state_->CurrentLane;
+    const int row = effects_->currentRow();
+    lastLane_ = lane;
     const AnalysisLineResult r = HandleAnalysisLine(ctx_, decoder_, line);
+    if (onCapture && lane >= 0 && lane < options_.WaveLanes && lane < kLaneSlots)
+        onCapture(row, state_->Lanes[static_cast<std::size_t>(lane)]);
     switch (r.Outcome) {
     case AnalysisOutcome::Stored:
     case AnalysisOutcome::Checked:
@@ -71,12 +78,25 @@ bool DecodePipeline::handleLine(std::string_view line, std::string& out) {
     case AnalysisOutcome::TooManyPatterns:
         out = "-\t-\t学習出来ません。";
         break;
-    case AnalysisOutcome::BadCarrier:
     case AnalysisOutcome::NoCapture:
+        lastLane_ = -1;
+        out = "-\t-\tERROR";
+        break;
+    case AnalysisOutcome::BadCarrier:
         out = "-\t-\tERROR";
         break;
     }
     return true;
+}
+
+std::vector<std::string> DecodePipeline::explainLast() const {
+    if (lastLane_ < 0 || lastLane_ >= kLaneSlots)
+        return {};
+    DiagnosisOptions o;
+    o.ProEdition = options_.ProEdition;
+    return DiagnoseCapture(state_->Lanes[static_cast<std::size_t>(lastLane_)],
+                           decoder_.record(lastLane_), o)
+        .Lines;
 }
 
 std::vector<std::string> DecodePipeline::takeErrors() {
@@ -109,6 +129,10 @@ void DecodeLog(DecodePipeline& pipeline, std::string_view log, std::string& out,
         if (pipeline.handleLine(line, result)) {
             out += result;
             out += '\n';
+            if (pipeline.explains()) {
+                for (const std::string& text : pipeline.explainLast())
+                    out += "  " + text + "\n";
+            }
             for (std::string& e : pipeline.takeErrors())
                 errors.push_back(std::move(e));
         }

@@ -7,6 +7,7 @@
 #include "decode/capture_decoder.h"
 #include "table/learning_table.h"
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -29,8 +30,20 @@ class DecodePipeline {
     // sets out to "Carry<TAB>Frames<TAB>Result" for an analysis line.
     bool handleLine(std::string_view line, std::string& out);
 
+    // Called after each analysis line with the table row the capture lands in
+    // (or would, had it been stored) and the lane that holds it.
+    std::function<void(int row, const WaveLane& lane)> onCapture;
+
     // Messages the window would have shown in its error display.
     std::vector<std::string> takeErrors();
+
+    // With explain on, DecodeLog follows each capture's cells with the
+    // diagnosis of that capture.
+    void setExplain(bool explain) { explain_ = explain; }
+    bool explains() const { return explain_; }
+    // The diagnosis of the capture of the last analysis line (empty when
+    // there was no capture to analyse).
+    std::vector<std::string> explainLast() const;
 
     const LearningTable& table() const { return table_; }
     const std::set<int>& storedRows() const { return storedRows_; }
@@ -47,6 +60,8 @@ class DecodePipeline {
     LearningContext ctx_;
     CaptureDecoder decoder_;
     std::set<int> storedRows_;
+    bool explain_ = false;
+    int lastLane_ = -1;
     // Rows written since the last reset, so a reset clears only those.
     int dirtyFirst_ = 0;
     int dirtyLast_ = -1;

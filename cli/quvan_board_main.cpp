@@ -29,6 +29,12 @@ constexpr std::array kCommands{
                  "TEXT... [--quiet MS]   send commands, print the board's replies until "
                  "it is silent",
                  RunSendCommand},
+    BoardCommand{"firmware", "FILE [--reset-wait MS] [--loader-wait MS]   update the firmware",
+                 RunFirmwareCommand},
+    BoardCommand{"dip",
+                 "[--rs N] [--usb N] [--input contacts|binary] [--fire 1|2|4|6]   show or set "
+                 "the DIP switches",
+                 RunDipCommand},
 };
 
 void Usage(std::ostream& out) {

@@ -2,8 +2,10 @@
 // analysis, for scripting and tests. See usage() for the command line.
 
 #include "cli/decode_pipeline.h"
+#include "cli/decode_signal_files.h"
 #include "decode/entry_decoder.h"
 #include "table/table_file.h"
+#include "tools/core/wave_text.h"
 
 #include <cstdio>
 #include <fstream>
@@ -19,8 +21,10 @@ namespace {
 constexpr const char* kUsage =
     "usage: quvan-decode [--pro] [--hrange N] [--wrange N] [--ltime MS] [--pcode]\n"
     "                    [--fullcode] [--multiheader] [--eiritsu | --philips | --serial]\n"
-    "                    [--ts N] [--tw N] [--bits N] [--sbit N] [--records FILE] [FILE ...]\n"
-    "       quvan-decode [--pro] [--pcode] --entries TABLE\n";
+    "                    [--ts N] [--tw N] [--bits N] [--sbit N] [--records FILE]\n"
+    "                    [--wave-text FILE] [--explain] [FILE ...]\n"
+    "       quvan-decode [--pro] [--pcode] --entries TABLE\n"
+    "       quvan-decode [options] --from raw|pronto|flipper|pulse-space [--carrier HZ] FILE ...\n";
 
 int UsageError(const std::string& message) {
     std::cerr << "quvan-decode: " << message << "\n" << kUsage;
@@ -45,7 +49,11 @@ int main(int argc, char** argv) {
     std::vector<std::string> files;
     std::string recordsPath;
     std::string entriesPath;
+    std::string waveTextPath;
+    std::string fromFormat; // signal files instead of board logs
+    std::string carrierText;
     int timeSampling = 0;
+    bool explain = false;
     std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -61,6 +69,8 @@ int main(int argc, char** argv) {
             options.WaveLanes = 4;
         } else if (a == "--pcode") {
             options.PCode = true;
+        } else if (a == "--explain") {
+            explain = true;
         } else if (a == "--fullcode") {
             options.FullCode = true;
         } else if (a == "--multiheader") {
@@ -90,8 +100,14 @@ int main(int argc, char** argv) {
             ok = value(options.SBitText);
         } else if (a == "--records") {
             ok = value(recordsPath);
+        } else if (a == "--wave-text") {
+            ok = value(waveTextPath);
         } else if (a == "--entries") {
             ok = value(entriesPath);
+        } else if (a == "--from") {
+            ok = value(fromFormat);
+        } else if (a == "--carrier") {
+            ok = value(carrierText);
         } else if (a == "-" || !a.starts_with("-")) {
             files.push_back(a);
         } else {
@@ -107,6 +123,17 @@ int main(int argc, char** argv) {
         options.MultiHeader = false;
 
     std::string out;
+    if (!fromFormat.empty() || !carrierText.empty()) {
+        if (fromFormat.empty() || !entriesPath.empty() || !recordsPath.empty())
+            return UsageError("--carrier needs --from, which takes no --entries or --records");
+        std::vector<std::string> errors;
+        const int status =
+            quvan::cli::DecodeSignalFiles(options, fromFormat, carrierText, files, out, errors);
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        for (const std::string& e : errors)
+            std::cerr << "quvan-decode: " << e << "\n";
+        return status;
+    }
     if (!entriesPath.empty()) {
         if (!files.empty())
             return UsageError("--entries takes no other input files");
@@ -142,6 +169,21 @@ int main(int argc, char** argv) {
     }
 
     quvan::DecodePipeline pipeline(options);
+    // The wave text export of each capture, with the cells of its row.
+    std::string waveText;
+    if (!waveTextPath.empty()) {
+        pipeline.onCapture = [&](int row, const quvan::WaveLane& lane) {
+            const quvan::LearningTable& table = pipeline.table();
+            quvan::tools::WaveTextBlock block;
+            if (table.validRow(row)) {
+                block.carry = table.cell(row, quvan::ColCarry);
+                block.comments = table.cell(row, quvan::ColComments);
+            }
+            block.lane = &lane;
+            waveText += quvan::tools::WaveTextBlockBytes(block);
+        };
+    }
+    pipeline.setExplain(explain);
     if (files.empty())
         files.push_back("-");
     for (const std::string& path : files) {
@@ -162,6 +204,13 @@ int main(int argc, char** argv) {
             std::cerr << "quvan-decode: " << e << "\n";
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
+    if (!waveTextPath.empty()) {
+        const std::string failure = quvan::tools::SaveWaveText(waveTextPath, waveText);
+        if (!failure.empty()) {
+            std::cerr << "quvan-decode: " << failure << "\n";
+            return 2;
+        }
+    }
     if (!recordsPath.empty()) {
         std::ofstream rec(recordsPath, std::ios::binary | std::ios::trunc);
         for (int row : pipeline.storedRows())

@@ -2,7 +2,10 @@
 // Runs the decoder chosen by the option boxes on the current lane's capture.
 
 #include "capture/learning_context.h"
+#include "decode/decode_record.h"
 #include "decode/timing_sets.h"
+
+#include <array>
 
 namespace quvan {
 
@@ -17,8 +20,17 @@ class CaptureDecoder : public CaptureDecoding {
     // false when the capture is not of this set's format.
     bool DecodePatterns(int set);
 
+    // What the decoder did with the capture now in `lane`; null when it has
+    // not decoded that capture (still running, refused, or cleared).
+    const DecodeRecord* record(int lane) const;
+
   private:
+    DecodeRecord& StartRecord(int lane, DecoderMode mode);
+    void ShowRecognised(int set, const Recognition& rec);
+
     LearningContext& ctx_;
+    std::array<DecodeRecord, kLaneSlots> records_{};
+    std::array<bool, kLaneSlots> recorded_{};
 };
 
 } // namespace quvan

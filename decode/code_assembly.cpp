@@ -93,16 +93,40 @@ BitPatterns ChooseBitPatterns(int set, const WaveLane& lane) {
     return b;
 }
 
-AssembledCode AssembleCode(int set, const Recognition& rec, const WaveLane& lane, bool fullCode) {
-    AssembledCode out;
+namespace {
+
+int ReadEnd(int set, const Recognition& rec, const WaveLane& lane, bool fullCode) {
+    const int end = fullCode ? (set == 0 ? lane.LastIndex + 1 : lane.LastIndex) : rec.FramePairs;
+    return std::clamp(end, 0, kLanePairs - 1);
+}
+
+// What a pulse that carries no bit is, told by its mark: as long as two data
+// marks or more, a header (the first pulse's pattern leads the frame, any
+// other starts a repeat code); shorter, a stop pulse whose period holds a gap.
+PulseRole HeaderOrStop(int p, const WaveLane& lane, const BitPatterns& bits) {
+    if (p < 0 || p >= kPatternWindows || p == bits.Zero || p == bits.One)
+        return PulseRole::None;
+    const auto& H = lane.CenterHigh;
+    std::int32_t dataMark = std::min(H[bits.Zero], H[bits.One]);
+    if (dataMark <= 0)
+        dataMark = std::max(H[bits.Zero], H[bits.One]);
+    if (dataMark > 0 && H[p] >= 2 * dataMark)
+        return p == lane.PatternOf[0] ? PulseRole::Leader : PulseRole::Repeat;
+    return PulseRole::Trailer;
+}
+
+// The bit loop. Reads pairs 0 .. end - 1 into out; with meanings given, also
+// notes what each pair was read as and where each group of bits lies.
+void ReadBits(int set, const Recognition& rec, const WaveLane& lane, bool fullCode, int end,
+              AssembledCode& out, PulseMeanings* meanings) {
     const BitPatterns bits = ChooseBitPatterns(set, lane);
     const int F = rec.FormatIndex;
     const auto& H = lane.CenterHigh;
     const auto& P = lane.PatternOf;
     const std::int32_t shortHighLimit =
         set < kTimingSetCount ? MakeTimingWindows(set).ShortHigh.Hi : 0;
-    int end = fullCode ? (set == 0 ? lane.LastIndex + 1 : lane.LastIndex) : rec.FramePairs;
-    end = std::clamp(end, 0, kLanePairs - 1);
+    int groupStart = 0;
+    int lastRead = 0;
 
     int groupBits = rec.GroupBits;
     int bitPos = 0;
@@ -163,10 +187,21 @@ AssembledCode AssembleCode(int set, const Recognition& rec, const WaveLane& lane
             acc |= 1u << bitPos;
         if (logic)
             out.Logic.push_back({j, one});
+        if (meanings != nullptr) {
+            if (bitPos == 0)
+                groupStart = j;
+            lastRead = j;
+            meanings->Roles[static_cast<std::size_t>(j)] = !logic ? HeaderOrStop(p, lane, bits)
+                                                           : one  ? PulseRole::One
+                                                                  : PulseRole::Zero;
+        }
         bitPos += 1;
         if (bitPos < groupBits)
             continue;
 
+        if (meanings != nullptr)
+            meanings->Bytes.push_back({groupStart, j, static_cast<std::uint8_t>(acc),
+                                       static_cast<std::uint8_t>(groupBits)});
         line += HexByte(acc);
         acc = 0;
         bitPos = 0;
@@ -209,12 +244,44 @@ AssembledCode AssembleCode(int set, const Recognition& rec, const WaveLane& lane
                 ++j;
         }
     }
-    if (bitPos != 0)
+    if (bitPos != 0) {
         line += HexByte(acc);
+        if (meanings != nullptr)
+            meanings->Bytes.push_back({groupStart, lastRead, static_cast<std::uint8_t>(acc),
+                                       static_cast<std::uint8_t>(bitPos)});
+    }
     if (!line.empty())
         output = Trimmed(output) + " " + line;
     out.Code = Trimmed(output);
+}
+
+} // namespace
+
+AssembledCode AssembleCode(int set, const Recognition& rec, const WaveLane& lane, bool fullCode) {
+    AssembledCode out;
+    ReadBits(set, rec, lane, fullCode, ReadEnd(set, rec, lane, fullCode), out, nullptr);
     return out;
+}
+
+PulseMeanings MeaningsOfPulses(int set, const Recognition& rec, const WaveLane& lane,
+                               bool fullCode) {
+    PulseMeanings meanings;
+    // Every frame is read as "FullCode" reads it; up to the end of the
+    // result's own reading the bits are the same, as the loop never looks
+    // ahead. A frame rule may have the result read past the capture's end.
+    meanings.ResultPairs = ReadEnd(set, rec, lane, fullCode);
+    const int end = std::max(ReadEnd(set, rec, lane, true), meanings.ResultPairs);
+    const int pairs = std::max(std::clamp(lane.LastIndex + 1, 0, kLanePairs - 1), end);
+    meanings.Roles.assign(static_cast<std::size_t>(pairs), PulseRole::None);
+    AssembledCode scratch;
+    ReadBits(set, rec, lane, true, end, scratch, &meanings);
+    const BitPatterns bits = ChooseBitPatterns(set, lane);
+    for (int j = 0; j < pairs; ++j) {
+        PulseRole& role = meanings.Roles[static_cast<std::size_t>(j)];
+        if (role == PulseRole::None)
+            role = HeaderOrStop(lane.PatternOf[static_cast<std::size_t>(j)], lane, bits);
+    }
+    return meanings;
 }
 
 std::string PatternCodeResult(const WaveLane& lane, std::int32_t dataBits) {

@@ -2,6 +2,7 @@
 // Reading the data bits of a recognised capture, packing them into
 // hexadecimal groups and frames, and the plain pattern-code text.
 
+#include "capture/pulse_meaning.h"
 #include "capture/wave_lane.h"
 #include "decode/recognition.h"
 
@@ -33,6 +34,12 @@ struct AssembledCode {
 
 AssembledCode AssembleCode(int set, const Recognition& recognition, const WaveLane& lane,
                            bool fullCode);
+
+// What every pulse of the capture reads as, all frames read through (as
+// "FullCode" reads them), the groups of bits, and how far the result of
+// AssembleCode(.., fullCode) read.
+PulseMeanings MeaningsOfPulses(int set, const Recognition& recognition, const WaveLane& lane,
+                               bool fullCode);
 
 // "Code(%3dbits): " and one hexadecimal digit per pattern number.
 std::string PatternCodeResult(const WaveLane& lane, std::int32_t dataBits);

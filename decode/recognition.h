@@ -5,6 +5,7 @@
 #include "capture/wave_lane.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace quvan {
 
@@ -18,8 +19,25 @@ struct Recognition {
     std::int32_t DataBits = 0;
 };
 
+// One test of a frame rule, as it was made.
+struct FrameCheck {
+    enum class Test : std::uint8_t {
+        PatternIs,       // pair Pair has pattern Expected
+        PatternAbove,    // pair Pair has a pattern above Expected
+        LastIndexIs,     // the capture's LastIndex is Expected
+        DataBitsAtLeast, // the repeat analysis kept at least Expected pairs
+    };
+    Test Kind = Test::PatternIs;
+    int Pair = 0;
+    std::int32_t Expected = 0;
+    std::int32_t Found = 0;
+    bool Passed = false;
+};
+
 // P = the lane's pattern numbers, N = its LastIndex, dataBits from the
-// repeat analysis. set 35 is the unknown case and always recognised.
-Recognition RecognisePatterns(int set, const WaveLane& lane, std::int32_t dataBits);
+// repeat analysis. set 35 is the unknown case and always recognised. With
+// checks given, every test made is appended to it in order.
+Recognition RecognisePatterns(int set, const WaveLane& lane, std::int32_t dataBits,
+                              std::vector<FrameCheck>* checks = nullptr);
 
 } // namespace quvan

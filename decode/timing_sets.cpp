@@ -69,28 +69,59 @@ TimingWindows MakeTimingWindows(int set) {
     return w;
 }
 
-bool FitsTimingSet(int set, const TimingWindows& w, const std::int32_t* H, const std::int32_t* W,
-                   bool proEdition) {
-    if (set == 29 && !proEdition)
-        return false;
+bool HasTimings(int set) {
+    const TimingSet& t = TimingSetAt(set);
+    return t.ShortHigh != 0 || t.ShortWidth != 0 || t.LongHigh != 0 || t.LongWidth != 0;
+}
+
+std::int32_t WindowCheck::outsideBy() const {
+    if (Value < Window.Lo)
+        return Value - Window.Lo;
+    if (Value > Window.Hi)
+        return Value - Window.Hi;
+    return 0;
+}
+
+TimingFit CheckTimingSet(int set, const TimingWindows& w, const std::int32_t* H,
+                         const std::int32_t* W, bool proEdition) {
+    TimingFit fit;
+    if (set == 29 && !proEdition) {
+        fit.Tried = false;
+        return fit;
+    }
+    auto check = [&](WindowKind kind, int pattern, const std::int32_t* values, Range window) {
+        fit.Checks[static_cast<std::size_t>(fit.CheckCount++)] = {kind, pattern, values[pattern],
+                                                                  window};
+    };
     int k = 0;
     if (w.LeaderHigh.Lo > 0) {
-        if (!w.LeaderHigh.contains(H[0]) || !w.LeaderWidth.contains(W[0]))
-            return false;
+        check(WindowKind::LeaderHigh, 0, H, w.LeaderHigh);
+        check(WindowKind::LeaderWidth, 0, W, w.LeaderWidth);
         k = 1;
     }
-    bool swapped = w.ShortHigh.Lo == w.LongHigh.Lo ? W[k] >= W[k + 1] : H[k] >= H[k + 1];
+    const bool swapped = w.ShortHigh.Lo == w.LongHigh.Lo ? W[k] >= W[k + 1] : H[k] >= H[k + 1];
     int shortP = swapped ? k + 1 : k;
     int longP = swapped ? k : k + 1;
     if (set == 29) {
         shortP = 1;
         longP = 3;
     }
-    if (!w.ShortHigh.contains(H[shortP]) || !w.ShortWidth.contains(W[shortP]))
-        return false;
-    if (set == 29)
-        return true;
-    return w.LongHigh.contains(H[longP]) && w.LongWidth.contains(W[longP]);
+    check(WindowKind::ShortHigh, shortP, H, w.ShortHigh);
+    check(WindowKind::ShortWidth, shortP, W, w.ShortWidth);
+    // Set 29 tells its formats apart by the short symbol alone.
+    if (set != 29) {
+        check(WindowKind::LongHigh, longP, H, w.LongHigh);
+        check(WindowKind::LongWidth, longP, W, w.LongWidth);
+    }
+    fit.Fits = true;
+    for (const WindowCheck& c : fit)
+        fit.Fits = fit.Fits && c.inside();
+    return fit;
+}
+
+bool FitsTimingSet(int set, const TimingWindows& w, const std::int32_t* H, const std::int32_t* W,
+                   bool proEdition) {
+    return CheckTimingSet(set, w, H, W, proEdition).Fits;
 }
 
 } // namespace quvan

@@ -32,4 +32,41 @@ TimingWindows MakeTimingWindows(int set);
 bool FitsTimingSet(int set, const TimingWindows& w, const std::int32_t* H, const std::int32_t* W,
                    bool proEdition);
 
+// One comparison of the fit test: a pattern centre against one window.
+enum class WindowKind : std::uint8_t {
+    LeaderHigh,
+    LeaderWidth,
+    ShortHigh,
+    ShortWidth,
+    LongHigh,
+    LongWidth
+};
+
+struct WindowCheck {
+    WindowKind Kind = WindowKind::LeaderHigh;
+    int Pattern = 0;
+    std::int32_t Value = 0;
+    Range Window;
+    bool inside() const { return Window.contains(Value); }
+    // µs outside the window: below the low end (< 0) or above the high end (> 0).
+    std::int32_t outsideBy() const;
+};
+
+// The fit test with every comparison it makes. The verdict is FitsTimingSet's;
+// the comparisons after the first failing one are those the test would have
+// made had that one passed, so that how far a capture is from a set can be told.
+struct TimingFit {
+    bool Tried = true; // false for set 29 outside the Pro edition
+    bool Fits = false;
+    std::array<WindowCheck, 6> Checks{};
+    int CheckCount = 0;
+    const WindowCheck* begin() const { return Checks.data(); }
+    const WindowCheck* end() const { return Checks.data() + CheckCount; }
+};
+TimingFit CheckTimingSet(int set, const TimingWindows& w, const std::int32_t* H,
+                         const std::int32_t* W, bool proEdition);
+
+// A set with all-zero timings can fit nothing.
+bool HasTimings(int set);
+
 } // namespace quvan

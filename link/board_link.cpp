@@ -94,18 +94,18 @@ void BoardLink::ClosePort() {
     }
 }
 
-void BoardLink::SendCommand(std::string_view text) {
+bool BoardLink::SendCommand(std::string_view text) {
     if (!ComPort.PortOpen || !port_) {
-        return;
+        return false;
     }
     responseFlag_ = false;
     const std::string frame = FrameCommand(text, ComPort.SendHead, ComPort.SendDlmt);
     const platform::LineStatus status = port_->status();
     if (!status.queryOk || status.lineError) {
         markCommError();
-        return;
+        return false;
     }
-    port_->write(frame);
+    return port_->write(frame);
 }
 
 bool BoardLink::WaitResponse(std::uint32_t timeoutMs) {
@@ -143,6 +143,10 @@ void BoardLink::SetResponseFlag() {
 void BoardLink::ShowPortStatus() {
     emit portStatusChanged(ComPort.PortOpen ? QString::fromStdString(ComPort.PortName)
                                             : QStringLiteral("COM:OFF"));
+}
+
+int BoardLink::OutputPending() const {
+    return ComPort.PortOpen && port_ ? port_->outputPending() : -1;
 }
 
 int BoardLink::pendingLineLength() const {

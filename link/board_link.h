@@ -36,7 +36,9 @@ class BoardLink final : public QObject {
 
     bool OpenPort(bool startReceiver);
     void ClosePort();
-    void SendCommand(std::string_view text);
+    // True when the whole frame went out; false when no port is open, the
+    // line reported an error, or the device refused the bytes.
+    bool SendCommand(std::string_view text);
     bool WaitResponse(std::uint32_t timeoutMs);
     void ShowPortStatus();
 
@@ -44,6 +46,9 @@ class BoardLink final : public QObject {
     void SetResponseFlag();
     bool PortSearchActive() const { return portSearchActive_; }
     void SetPortSearchActive(bool active) { portSearchActive_ = active; }
+
+    // Bytes the driver still has to send; -1 without a port.
+    int OutputPending() const;
 
     // Why the last OpenPort failed, for messages.
     const std::string& lastOpenError() const { return lastOpenError_; }

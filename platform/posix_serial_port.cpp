@@ -124,6 +124,11 @@ class PosixSerialPort final : public SerialPort {
 
     int waitHandle() const override { return fd_; }
 
+    int outputPending() override {
+        int queued = 0;
+        return ioctl(fd_, TIOCOUTQ, &queued) == 0 ? queued : -1;
+    }
+
     bool deviceGone() const override {
         struct stat info {};
         return ::stat(path_.c_str(), &info) != 0 && errno == ENOENT;

@@ -45,6 +45,9 @@ class SerialPort {
     virtual int waitHandle() const = 0;
     // True once the device node has disappeared (adapter unplugged).
     virtual bool deviceGone() const = 0;
+    // Bytes written but not yet sent on the line; -1 when the driver cannot
+    // tell (the line has gone).
+    virtual int outputPending() { return 0; }
     virtual const std::string& devicePath() const = 0;
 };
 

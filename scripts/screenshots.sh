@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Screenshots of the main window (both editions), the message box and the
-# communication settings dialog, under a virtual X server. Output: screenshots/
+# Screenshots of the main window (both editions), the message box, the
+# communication settings dialog, the wave data dialog and the wave
+# information editor, the firmware update and DIP switch dialogs, and the
+# first pages of the table and waveform prints (PDF files rendered with
+# pdftoppm), under a virtual X server.
+# Output: screenshots/
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/install-deps.sh"

@@ -32,6 +32,7 @@ BoardOutputs BoardModel::loader_command(std::string_view cmd, std::int64_t now) 
             return {line("Erase error: no sector " + std::string(cmd.substr(0, cmd.find(':'))))};
         hex_.clear();
         loader_ready_ = false;
+        loader_records_ = 0;
         return {line("FLASH Sector:2-" + std::to_string(*sector) + " Erased")};
     }
     if (cmd == "Download Ready ?") {
@@ -39,8 +40,11 @@ BoardOutputs BoardModel::loader_command(std::string_view cmd, std::int64_t now) 
         return {line("Please send the HEX file")};
     }
     if (cmd.front() == ':') {
+        ++loader_records_;
         if (!loader_ready_)
             return {line("Record error: not ready for a download")};
+        if (loader_records_ == config_.loader_error_at)
+            return {line("Record error: flash write failed (simulated fault)")};
         const HexParse parsed = parse_hex_record(cmd);
         if (!parsed.record)
             return {line("Record error: " + parsed.error)};
@@ -49,6 +53,8 @@ BoardOutputs BoardModel::loader_command(std::string_view cmd, std::int64_t now) 
             return {line("Record error: record after the end of file")};
         case HexImage::Result::EndOfFile: {
             loader_ready_ = false;
+            if (on_firmware)
+                on_firmware(hex_);
             BoardOutputs out;
             if (config_.loader_dots)
                 out.push_back({BoardOutput::Kind::Raw, "."});
@@ -63,6 +69,18 @@ BoardOutputs BoardModel::loader_command(std::string_view cmd, std::int64_t now) 
         }
     }
     return {line("?")};
+}
+
+FirmwareImage firmware_image(const HexImage& hex) {
+    FirmwareImage image;
+    if (hex.bytes().empty())
+        return image;
+    image.base = hex.bytes().begin()->first;
+    const std::uint32_t last = hex.bytes().rbegin()->first;
+    image.bytes.assign(static_cast<std::size_t>(last - image.base) + 1, '\xFF');
+    for (const auto& [address, byte] : hex.bytes())
+        image.bytes[address - image.base] = static_cast<char>(byte);
+    return image;
 }
 
 } // namespace quvan::sim

@@ -152,7 +152,8 @@ BoardOutputs BoardModel::advance(std::int64_t now) {
         timers_.erase(due);
         switch (t) {
         case Timer::Banner:
-            out.push_back(line("QUVAN-Loader R1.00 ready"));
+            if (!config_.loader_silent)
+                out.push_back(line("QUVAN-Loader R1.00 ready"));
             schedule(Timer::LoaderIdle, now + config_.loader_idle_ms);
             break;
         case Timer::LoaderIdle:

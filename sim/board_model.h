@@ -38,7 +38,20 @@ struct BoardConfig {
     std::int32_t auto_learn_delay_ms = 700;
     // The loader starts the application again when nobody talks to it.
     std::int32_t loader_idle_ms = 2000;
+    // Loader faults: no announcement after "Reset" (the loader still hands
+    // over to the application when nobody talks to it), and the N-th record
+    // of a download answered with an error line instead of being written.
+    bool loader_silent = false;
+    std::int64_t loader_error_at = -1; // -1: never
 };
+
+// The flash image of the last completed download as one block: the bytes
+// from the lowest address written to the highest, gaps left erased (0xFF).
+struct FirmwareImage {
+    std::uint32_t base = 0;
+    std::string bytes;
+};
+FirmwareImage firmware_image(const HexImage& hex);
 
 enum class BoardMode { Trans, Analyze, Loader };
 enum class IrEndMode { Ack, Crlf };
@@ -60,6 +73,8 @@ class BoardModel {
     // Hooks for the outside world (files); both optional.
     std::function<void(const std::string&)> on_flash_write; // full flash text
     std::function<void(const std::string&)> on_fire;        // one fire-log line
+    // A download has completed with the end-of-file record.
+    std::function<void(const HexImage&)> on_firmware;
 
     // The flash file: entries and DIP switches as text, and back.
     std::string flash_text() const;
@@ -77,7 +92,11 @@ class BoardModel {
     bool entry_used(int n) const { return used_.at(n - 1); }
     const DipSwitches& dip() const { return dip_; }
     const HexImage& hex_image() const { return hex_; }
+    // Records received since the last erase, good or bad.
+    std::int64_t loader_records() const { return loader_records_; }
     void set_ack_on_store(bool on) { config_.ack_on_store = on; }
+    void set_loader_silent(bool on) { config_.loader_silent = on; }
+    void set_loader_error_at(std::int64_t record) { config_.loader_error_at = record; }
     std::string version_line() const;
 
   private:
@@ -116,6 +135,7 @@ class BoardModel {
     DipSwitches dip_;
     HexImage hex_;
     bool loader_ready_ = false; // "Download Ready ?" seen: records may come
+    std::int64_t loader_records_ = 0;
     std::size_t demo_next_ = 0;
     bool toggle_ = false;
     std::vector<PendingTimer> timers_;

@@ -178,19 +178,23 @@ std::variant<ControlCommand, std::string> parse_control_line(std::string_view li
     if (verb == "fault") {
         c.kind = ControlCommand::Kind::Fault;
         const std::string_view what = words.size() > 1 ? words[1] : std::string_view{};
-        if ((what == "noack" || what == "cut" || what == "off") && want_args(1)) {
+        if ((what == "noack" || what == "cut" || what == "off" || what == "loader-silent") &&
+            want_args(1)) {
             c.fault = std::string(what);
             return c;
         }
-        if ((what == "delay" || what == "garble") && want_args(2)) {
+        if ((what == "delay" || what == "garble" || what == "loader-error" ||
+             what == "loader-hangup") &&
+            want_args(2)) {
             const auto n = non_negative(words[2]);
-            if (n && (what == "delay" || *n <= 100)) {
+            if (n && (what != "garble" || *n <= 100)) {
                 c.fault = std::string(what);
                 c.number = *n;
                 return c;
             }
         }
-        return std::string("fault noack|delay MS|garble PCT|cut|off");
+        return std::string(
+            "fault noack|delay MS|garble PCT|cut|loader-silent|loader-error N|loader-hangup N|off");
     }
     return "unknown command " + std::string(verb);
 }

@@ -18,8 +18,9 @@ struct ControlCommand {
     bool press_has_seed = false; // seed= given; otherwise the run's seed is used
     Capture raw;                 // Raw
     std::string text;            // Send: the line; SendHex: the bytes; Dump: the file
-    std::int64_t number = 0;     // Flood: lines; Sleep: ms; Fault: delay ms or garble %
-    std::string fault;           // Fault: noack, delay, garble, cut or off
+    std::int64_t number = 0;     // Flood: lines; Sleep: ms; Fault: delay ms, garble %, record count
+    std::string fault;           // Fault: noack, delay, garble, cut, loader-silent, loader-error,
+                                 // loader-hangup or off
 };
 
 // Parses one line. Blank lines and lines starting with "#" are Empty.

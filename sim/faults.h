@@ -19,6 +19,8 @@ struct Faults {
     int garble_percent = 0;         // chance of each byte of a line being changed
     bool cut = false;               // lines lose their line end or are truncated
     std::int64_t hangup_after = -1; // close the line after this many lines; -1 never
+    // Close the line once the loader has received this many records; -1 never.
+    std::int64_t loader_hangup_after = -1;
     // Commands beginning with one of these take effect but get no answer.
     std::vector<std::string> ignored_prefixes{};
 

@@ -1,44 +1,16 @@
 #pragma once
-// The remote-control formats the simulated board can be shown, with the
-// carrier and repetition habits of each.
+// The formats the simulated remote controls send: those of the shared
+// protocol library.
 
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
+#include "protocols/ir_format.h"
 
 namespace quvan::sim {
 
-enum class IrFormat {
-    Nec,       // 8-bit address + inverse, command + inverse; repeat codes while held
-    NecExt,    // 16-bit address, command + inverse; repeat codes while held
-    NecFrames, // like Nec, but the full frame is repeated while held
-    Sony12,
-    Sony15,
-    Sony20,
-    Kaseikyo, // 48 bits, Panasonic style
-    Samsung,  // 32 bits, 4500/4500 leader
-    Jvc,      // 16 bits; repeats without the leader
-    Sharp,    // 15 bits, each frame followed by its inverted frame
-    Rc5,
-    Rc6, // mode 0
-};
-
-struct FormatInfo {
-    IrFormat format;
-    std::string_view name;       // as written in control commands, e.g. "sony12"
-    std::int32_t carrier_tenths; // 0.1 kHz units
-    std::size_t min_code_bytes;
-    std::size_t max_code_bytes;
-    std::string_view code_help; // what CODE means for this format
-};
-
-const std::vector<FormatInfo>& all_formats();
-const FormatInfo& format_info(IrFormat format);
-std::optional<IrFormat> parse_format_name(std::string_view name);
-
-// Hex digits (upper or lower case, even count) into bytes; nullopt otherwise.
-std::optional<std::vector<std::uint8_t>> parse_hex_bytes(std::string_view text);
+using protocols::all_formats;
+using protocols::format_info;
+using protocols::FormatInfo;
+using protocols::IrFormat;
+using protocols::parse_format_name;
+using protocols::parse_hex_bytes;
 
 } // namespace quvan::sim

@@ -25,6 +25,8 @@ Board:
                         a built-in remote code (NEC, Sony 12, Kaseikyo, Samsung, JVC,
                         RC5, NEC extended, Sharp, in turn)
   --loader-dots         the loader sends "." (no line end) after each accepted record
+  --firmware-out FILE   write the image of each completed download to FILE: the bytes
+                        from the lowest address written to the highest, gaps 0xFF
   --seed N              seed of every random choice (jitter, garble, cut); default 1
 
 Framing:
@@ -36,8 +38,9 @@ Framing:
   --line-end NAME       what ends each line the board sends: CRLF (default), CR, LF,
                         ETX or none
   --baud N              pace both directions like a serial line at N baud (10 bits a
-                        byte): replies leave and commands are taken no faster; default
-                        0, as fast as the pseudo-terminal goes
+                        byte): replies leave and commands are taken no faster (a
+                        sender more than 4 KiB ahead waits); default 0, as fast as
+                        the pseudo-terminal goes
 
 Logs:
   --fire-log FILE       append one line per fire ("Tf:" or "Tm:")
@@ -52,6 +55,12 @@ Faults:
   --garble PCT          change each byte of a sent line with PCT % chance
   --cut                 lines lose their line end or are cut short
   --hangup-after N      close the line and exit after N lines have been sent
+  --loader-silent       the loader does not announce itself after "Reset" (it still
+                        starts the application when nobody talks to it)
+  --loader-error-at N   the loader answers the N-th record of a download with an
+                        error line instead of writing it
+  --loader-hangup-after N
+                        close the line and exit once the loader has received N records
 
 Control:
   --control PATH        read control commands from the FIFO PATH (created if missing,
@@ -85,7 +94,7 @@ Control commands, one per line (blank lines and lines starting with # are skippe
   sendhex HEX...   send raw bytes, e.g. "sendhex 06"
   flood N          send N wave lines as fast as the line takes them
   hangup           close the line and exit
-  fault noack|delay MS|garble PCT|cut|off
+  fault noack|delay MS|garble PCT|cut|loader-silent|loader-error N|loader-hangup N|off
                    switch a fault on; "off" clears them all
   sleep MS         wait before the next command
   dump FILE        write the entry memory as it is now (entries stored since the
@@ -142,6 +151,10 @@ std::variant<SimOptions, std::string> parse_options(const std::vector<std::strin
             ok = text_into(o.fire_log);
         else if (a == "--wire-log")
             ok = text_into(o.wire_log);
+        else if (a == "--firmware-out")
+            ok = text_into(o.firmware_out);
+        else if (a == "--loader-silent")
+            o.board.loader_silent = true;
         else if (a == "--link")
             ok = text_into(o.link_path);
         else if (a == "--control")
@@ -196,6 +209,14 @@ std::variant<SimOptions, std::string> parse_options(const std::vector<std::strin
             const auto n = number(0, 100);
             ok = n.has_value();
             o.faults.garble_percent = n.value_or(0);
+        } else if (a == "--loader-error-at") {
+            const auto n = number(1, 2147483647);
+            ok = n.has_value();
+            o.board.loader_error_at = n.value_or(-1);
+        } else if (a == "--loader-hangup-after") {
+            const auto n = number(0, 2147483647);
+            ok = n.has_value();
+            o.faults.loader_hangup_after = n.value_or(-1);
         } else if (a == "--hangup-after") {
             const auto n = number(0, 2147483647);
             ok = n.has_value();

@@ -18,6 +18,7 @@ struct SimOptions {
     std::string flash_file;
     std::string fire_log;
     std::string wire_log;
+    std::string firmware_out; // the image of each completed download
     std::string link_path;
     std::string control_path; // FIFO path, or "-" for standard input
     std::string script_path;

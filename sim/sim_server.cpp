@@ -18,6 +18,9 @@
 namespace quvan::sim {
 
 namespace {
+// Bytes a paced line holds between the sender and the board (a UART
+// driver's queue).
+constexpr std::size_t kPacedReceiveQueue = 4096;
 std::int64_t now_us() {
     using namespace std::chrono;
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
@@ -69,6 +72,16 @@ SimServer::SimServer(SimOptions options, PtyPort& port)
         }
         model_.on_flash_write = [path = options_.flash_file](const std::string& text) {
             write_file_atomically(path, text);
+        };
+    }
+    if (!options_.firmware_out.empty()) {
+        model_.on_firmware = [path = options_.firmware_out](const HexImage& hex) {
+            const FirmwareImage image = firmware_image(hex);
+            write_file_atomically(path, image.bytes);
+            char base[16];
+            std::snprintf(base, sizeof base, "0x%08X", static_cast<unsigned>(image.base));
+            note("firmware image of " + std::to_string(image.bytes.size()) + " bytes from " + base +
+                 " written to " + path);
         };
     }
     PressRequest nec;
@@ -132,10 +145,17 @@ void SimServer::handle_received(std::string_view bytes, std::int64_t now) {
 }
 
 void SimServer::handle_command(const std::string& command, std::int64_t now) {
+    if (done_)
+        return;
     BoardOutputs outputs = model_.handle_command(command, now);
     if (faults_.ignores(command))
         outputs.clear();
     enqueue(outputs, now + faults_.delay_ms);
+    if (faults_.loader_hangup_after >= 0 && model_.mode() == BoardMode::Loader &&
+        model_.loader_records() >= faults_.loader_hangup_after) {
+        note("hanging up after " + std::to_string(model_.loader_records()) + " records");
+        done_ = true; // nothing more reaches the tool: the line simply goes
+    }
 }
 
 void SimServer::enqueue(const BoardOutputs& outputs, std::int64_t due) {
@@ -202,7 +222,15 @@ void SimServer::execute(const ControlCommand& c, std::int64_t now) {
             Faults none;
             none.hangup_after = faults_.hangup_after;
             faults_ = none;
-        } else if (c.fault == "noack")
+            model_.set_loader_silent(false);
+            model_.set_loader_error_at(-1);
+        } else if (c.fault == "loader-silent")
+            model_.set_loader_silent(true);
+        else if (c.fault == "loader-error")
+            model_.set_loader_error_at(c.number);
+        else if (c.fault == "loader-hangup")
+            faults_.loader_hangup_after = c.number;
+        else if (c.fault == "noack")
             faults_.no_ack = true;
         else if (c.fault == "cut")
             faults_.cut = true;
@@ -388,7 +416,11 @@ int SimServer::run(volatile const int& stop_requested) {
         }
 
         pollfd fds[2];
-        fds[0] = {port_.master_fd(), POLLIN, 0};
+        // A paced line takes the sender's bytes no faster than it carries
+        // them: once a driver queue's worth is on its way, the sender waits
+        // (its writes block) as it would on a real port.
+        const bool rx_room = !rx_rate_.limited() || arriving_.size() < kPacedReceiveQueue;
+        fds[0] = {port_.master_fd(), static_cast<short>(rx_room ? POLLIN : 0), 0};
         if (!out_.empty() && out_.front().due <= now && tx_rate_.budget(clock_us, tx_backlog()) > 0)
             fds[0].events |= POLLOUT;
         nfds_t nfds = 1;

@@ -3,6 +3,7 @@
 // pipeline on a long log.
 
 #include "cli/decode_pipeline.h"
+#include "decode/capture_diagnosis.h"
 #include "tests/decode/support/capture_builder.h"
 
 #include <benchmark/benchmark.h>
@@ -59,6 +60,38 @@ void BM_DecodeNoRepeat4096(benchmark::State& st) {
     }
 }
 
+// The diagnosis of that capture, which the tool cannot recognise: the
+// tolerance search learns it again up to 120 times.
+void BM_ExplainNoRepeat4096(benchmark::State& st) {
+    Signal s;
+    for (int i = 0; s.size() < 4096; ++i)
+        for (int b = 0; b < 12 && s.size() < 4096; ++b)
+            s.push_back({560, ((i >> b) & 1) ? 1690 : 565});
+    LearningOptions o;
+    o.LtimeText = "420000";
+    Session session(o);
+    session.feed(BoardLines(s, "38.0"));
+    for (auto _ : st) {
+        const CaptureDiagnosis d =
+            DiagnoseCapture(session.state->Lanes[0], session.decoder.record(0), {});
+        benchmark::DoNotOptimize(d.Lines);
+    }
+}
+
+// The diagnosis of an ordinary NEC capture whose leader misses its window.
+void BM_ExplainNearMiss(benchmark::State& st) {
+    Session session;
+    session.feed(BoardLines(Repeat(PulseDistance(8050, 4500, 560, 565, 1690,
+                                                 BitsLsbFirst({0x20, 0xDF, 0x10, 0xEF}), 108000),
+                                   3),
+                            "38.0"));
+    for (auto _ : st) {
+        const CaptureDiagnosis d =
+            DiagnoseCapture(session.state->Lanes[0], session.decoder.record(0), {});
+        benchmark::DoNotOptimize(d.Lines);
+    }
+}
+
 void BM_PipelineThroughput(benchmark::State& st) {
     std::string log;
     const Signal nec = Repeat(NecFrame({0x20, 0xDF, 0x10, 0xEF}), 3);
@@ -86,6 +119,11 @@ void BM_PipelineThroughput(benchmark::State& st) {
 BENCHMARK(BM_DecodeNec200)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_DecodeNec4096)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_DecodeNoRepeat4096)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExplainNoRepeat4096)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExplainNearMiss)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_PipelineThroughput)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

@@ -64,7 +64,17 @@ Span MeasureSpan(const WaveLane& lane, int startMark, int pointerX, int zoom) {
     // Past a capture that fills every row, the last row is the one to show.
     span.row = std::min(i + 1, kMaxPairIndex + 1);
     span.micros = static_cast<int>(std::max<std::int64_t>(0, end - start));
+    span.startMicros = start;
+    span.endMicros = end;
     return span;
+}
+
+int MarkAfterZoom(int x, int oldZoom, int newZoom) {
+    if (x <= 0 || oldZoom <= 0 || newZoom <= 0)
+        return x;
+    const std::int64_t micros = static_cast<std::int64_t>(x - kWaveOriginX) * oldZoom;
+    const std::int64_t moved = micros / newZoom + kWaveOriginX;
+    return static_cast<int>(std::clamp<std::int64_t>(moved, 1, kWaveImageWidth - 1));
 }
 
 std::string SpanText(int micros) {

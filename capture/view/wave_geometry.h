@@ -44,8 +44,21 @@ int NextZoom(int zoom, int step);
 struct Span {
     int micros = 0;
     int row = 1;
+    std::int64_t startMicros = 0; // where the measurement starts: the end of that pulse
+    std::int64_t endMicros = 0;   // the edge it ends at
 };
 Span MeasureSpan(const WaveLane& lane, int startMark, int pointerX, int zoom);
+
+// The x of a time at `zoom` (µs per pixel), as the lanes are drawn; not
+// limited to the image.
+inline std::int64_t XOfTime(std::int64_t micros, int zoom) {
+    return micros / zoom + kWaveOriginX;
+}
+
+// Where a measuring mark placed at x at oldZoom belongs at newZoom: at the
+// same time. A mark at x = 0 (the start of the image) stays there; any other
+// stays inside the image and off x = 0.
+int MarkAfterZoom(int x, int oldZoom, int newZoom);
 
 // "tw:1.050mS" for 1050 µs.
 std::string SpanText(int micros);

@@ -1,8 +1,13 @@
 #include "capture/view/wave_view.h"
 
+#include "capture/view/meaning_layout.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <string_view>
 
 namespace quvan {
 namespace {
@@ -10,6 +15,10 @@ namespace {
 const QColor kWaveGreen(0, 128, 0);
 const QColor kStartYellow(255, 255, 0);
 const QColor kEndGreen(0, 128, 0);
+const QColor kBitColour(150, 0, 150);
+const QColor kByteColour(190, 80, 0);
+const QColor kMeasureColour(230, 110, 0);
+constexpr int kMeaningPixels = 9; // font size of the meaning labels
 
 } // namespace
 
@@ -61,6 +70,24 @@ void WaveView::DrawPair(int lane, int index, const WaveLane& data) {
     update(QRect(left, lowY_ - 21, penX_ - left + 2, 23));
 }
 
+void WaveView::DrawLane(int lane, const WaveLane& data) {
+    // As DrawPair would for every pair, with one painter for the lane: a
+    // redraw of four full lanes draws sixteen thousand pulses.
+    DrawPair(lane, 0, data);
+    QPainter painter(&image_);
+    painter.setPen(QPen(kWaveGreen, 1, Qt::SolidLine));
+    const int highY = lowY_ - 20;
+    for (int index = 1; index <= data.LastIndex && penX_ < kWaveImageWidth; ++index) {
+        const PulsePair& pair = data.Pairs[static_cast<std::size_t>(index)];
+        const PairEdges edges = EdgesOfPair(time_, pair, zoom_);
+        LineTo(painter, penX_, highY);
+        LineTo(painter, edges.fallX, highY);
+        LineTo(painter, edges.fallX, lowY_);
+        time_ += pair.Width;
+        LineTo(painter, edges.nextRiseX, lowY_);
+    }
+}
+
 void WaveView::ClearLanes(int lane) {
     // Marks go first, so that no half-erased mark line stays behind. A mark
     // at x = 0 stays as it is.
@@ -72,11 +99,14 @@ void WaveView::ClearLanes(int lane) {
         ToggleMark(endMark_, kEndGreen);
         endMark_ = -1;
     }
+    if (!redrawing_)
+        ForgetMeasurement();
     QPainter painter(&image_);
     const int first = lane < lanes_ ? lane : 0;
     const int last = lane < lanes_ ? lane : lanes_ - 1;
     for (int i = first; i <= last; ++i) {
         painter.fillRect(QRect(0, i * kLaneHeight + 2, kWaveImageWidth, kLaneHeight), Qt::white);
+        labelRight_[static_cast<std::size_t>(i)] = kWaveOriginX;
     }
     painter.end();
     update();
@@ -86,18 +116,39 @@ void WaveView::ClearLanes(int lane) {
 }
 
 void WaveView::RedrawLanes(int zoom, const std::array<WaveLane, kLaneSlots>& data) {
+    // The marks stay at their times: taken off here, put back where those
+    // times lie at the new zoom. A mark at x = 0 stands for the start and stays.
+    const int oldZoom = zoom_;
+    const int start = startMark_;
+    const int end = endMark_;
+    if (startMark_ > 0) {
+        ToggleMark(startMark_, kStartYellow);
+        startMark_ = -1;
+    }
+    if (endMark_ > 0) {
+        ToggleMark(endMark_, kEndGreen);
+        endMark_ = -1;
+    }
     zoom_ = zoom;
+    redrawing_ = true;
     for (int lane = 0; lane < lanes_; ++lane) {
         const WaveLane& captured = data[static_cast<std::size_t>(lane)];
         if (captured.LastIndex == 0) {
             continue;
         }
-        for (int index = 0; index <= captured.LastIndex; ++index) {
-            DrawPair(lane, index, captured);
-        }
+        DrawLane(lane, captured);
         if (laneRedrawn) {
             laneRedrawn(lane);
         }
+    }
+    redrawing_ = false;
+    if (start > 0) {
+        startMark_ = MarkAfterZoom(start, oldZoom, zoom);
+        ToggleMark(startMark_, kStartYellow);
+    }
+    if (end > 0) {
+        endMark_ = MarkAfterZoom(end, oldZoom, zoom);
+        ToggleMark(endMark_, kEndGreen);
     }
     update();
 }
@@ -112,6 +163,8 @@ void WaveView::ToggleMark(int x, QColor colour) {
 }
 
 void WaveView::MoveMark(int x, Qt::MouseButton button) {
+    if (button == Qt::RightButton || button == Qt::LeftButton)
+        ForgetMeasurement();
     if (button == Qt::RightButton) {
         if (startMark_ != -1) {
             if (endMark_ > 0) {
@@ -153,9 +206,134 @@ void WaveView::DrawLabel(int lane, const QString& text) {
     small.setPixelSize(11);
     painter.setFont(small);
     const QRect area(kWaveOriginX, lane * kLaneHeight + 4, kWaveImageWidth - kWaveOriginX, 14);
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, text);
+    QRect drawn;
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, text, &drawn);
     painter.end();
+    labelRight_[static_cast<std::size_t>(lane)] =
+        std::max(labelRight_[static_cast<std::size_t>(lane)], drawn.right() + 1);
     update(area);
+}
+
+int WaveView::labelRight(int lane) const {
+    if (lane < 0 || lane >= lanes_)
+        return kWaveOriginX;
+    return std::max(labelRight_[static_cast<std::size_t>(lane)], kWaveOriginX);
+}
+
+int WaveView::meaningGlyphWidth() const {
+    if (glyphWidth_ == 0) {
+        QFont small = font();
+        small.setPixelSize(kMeaningPixels);
+        const QFontMetrics metrics(small);
+        int width = 0;
+        for (char c : std::string_view("0123456789ABCDEFLRT"))
+            width = std::max(width, metrics.horizontalAdvance(QLatin1Char(c)));
+        const_cast<WaveView*>(this)->glyphWidth_ = width;
+    }
+    return glyphWidth_;
+}
+
+const QImage& WaveView::Glyph(char c, bool byte) {
+    const int key = (byte ? 256 : 0) + static_cast<unsigned char>(c);
+    auto found = glyphs_.find(key);
+    if (found != glyphs_.end())
+        return *found;
+    QFont small = font();
+    small.setPixelSize(kMeaningPixels);
+    const QFontMetrics metrics(small);
+    // Digits and capitals have nothing under the baseline: a glyph is as
+    // tall as a capital, so that a row fits in the seven pixels under the
+    // low level of the last lane.
+    const int height = std::max(1, static_cast<int>(std::ceil(metrics.capHeight())));
+    QImage glyph(meaningGlyphWidth(), height, QImage::Format_ARGB32_Premultiplied);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setFont(small);
+    painter.setPen(byte ? kByteColour : kBitColour);
+    const QString text{QLatin1Char(c)};
+    painter.drawText(QPointF((glyph.width() - metrics.horizontalAdvance(text)) / 2.0, height),
+                     text);
+    painter.end();
+    return *glyphs_.insert(key, glyph);
+}
+
+void WaveView::DrawMeanings(int lane, const WaveLane& data, const PulseMeanings& meanings) {
+    if (lane < 0 || lane >= lanes_ || meanings.empty()) {
+        return;
+    }
+    const int glyph = meaningGlyphWidth();
+    const MeaningLayout layout =
+        LayOutMeanings(data, meanings, zoom_, glyph, labelRight(lane), kWaveImageWidth);
+    const int top = lane * kLaneHeight;
+    QPainter painter(&image_);
+    const int glyphHeight = Glyph('0', false).height();
+    // Above: under the label line, ending a pixel over the high level (+20);
+    // below: from a pixel under the low level (+40).
+    const int aboveY = top + 19 - glyphHeight;
+    const int belowY = top + 41;
+    painter.setPen(QPen(kByteColour, 1));
+    for (int x : layout.boundaries) {
+        painter.drawLine(x, belowY, x, belowY + glyphHeight);
+        if (layout.bitsShown)
+            painter.drawLine(x, aboveY - 1, x, top + 18);
+    }
+    for (const MeaningLabel& label : layout.labels) {
+        const bool byte = label.kind == MeaningKind::Byte;
+        const int y = label.row == MeaningRow::Above ? aboveY : belowY;
+        for (int i = 0; i < 2 && label.text[i] != 0; ++i)
+            painter.drawImage(QPoint(label.x + i * glyph, y), Glyph(label.text[i], byte));
+    }
+    painter.end();
+    update(QRect(0, top, kWaveImageWidth, kLaneHeight + 2));
+}
+
+void WaveView::ShowMeasurement(const Measurement& measurement) {
+    ForgetMeasurement();
+    measurement_ = measurement;
+    update();
+}
+
+void WaveView::ForgetMeasurement() {
+    if (measurement_) {
+        measurement_.reset();
+        update();
+    }
+}
+
+void WaveView::PaintMeasurement(QPainter& painter, const QRect& exposed) {
+    if (!measurement_)
+        return;
+    const Measurement& m = *measurement_;
+    const int a = static_cast<int>(
+        std::clamp<std::int64_t>(XOfTime(m.startMicros, zoom_), 0, kWaveImageWidth - 1));
+    const int b = static_cast<int>(
+        std::clamp<std::int64_t>(XOfTime(m.endMicros, zoom_), 0, kWaveImageWidth - 1));
+    const int top = m.lane * kLaneHeight;
+    const QRect area(std::min(a, b) - 80, top, std::abs(b - a) + 160, kLaneHeight);
+    if (!area.intersects(exposed))
+        return;
+    // The edges the span runs between, thick, over the wave's own edges.
+    painter.setPen(QPen(kMeasureColour, 2));
+    painter.drawLine(a, top + 8, a, top + 44);
+    painter.setPen(QPen(kMeasureColour, 1, Qt::DashLine));
+    painter.drawLine(b, top + 8, b, top + 44);
+    // The span as a bar with its length on it.
+    const int barY = top + 11;
+    painter.setPen(QPen(kMeasureColour, 1));
+    painter.drawLine(a, barY, b, barY);
+    QFont small = font();
+    small.setPixelSize(11);
+    painter.setFont(small);
+    const QFontMetrics metrics(small);
+    const int textWidth = metrics.horizontalAdvance(m.text) + 6;
+    int left = (a + b) / 2 - textWidth / 2;
+    if (std::abs(b - a) < textWidth + 4)
+        left = std::max(a, b) + 4; // too narrow: beside the end edge
+    const QRect box(left, barY - metrics.height() / 2 - 1, textWidth, metrics.height() + 2);
+    painter.fillRect(box, QColor(255, 255, 230, 225));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.setPen(Qt::black);
+    painter.drawText(box, Qt::AlignCenter, m.text);
 }
 
 void WaveView::DrawSamplingGrid(int lane, const std::vector<SampleMark>& marks) {
@@ -170,7 +348,8 @@ void WaveView::DrawSamplingGrid(int lane, const std::vector<SampleMark>& marks) 
     const int top = lane * kLaneHeight + 20;
     for (const SampleMark& mark : marks) {
         painter.drawLine(mark.x, top, mark.x, top + 25);
-        painter.drawText(QPoint(mark.x - 2, lane * kLaneHeight + 47 + 9), QString(QChar(mark.value)));
+        painter.drawText(QPoint(mark.x - 2, lane * kLaneHeight + 47 + 9),
+                         QString(QChar(mark.value)));
     }
     painter.end();
     update(QRect(0, lane * kLaneHeight, kWaveImageWidth, kLaneHeight));
@@ -179,6 +358,7 @@ void WaveView::DrawSamplingGrid(int lane, const std::vector<SampleMark>& marks) 
 void WaveView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawImage(event->rect(), image_, event->rect());
+    PaintMeasurement(painter, event->rect());
 }
 
 void WaveView::mousePressEvent(QMouseEvent* event) {

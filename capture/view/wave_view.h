@@ -4,12 +4,16 @@
 // marks drawn by exclusive-or so that drawing a mark again removes it. The
 // picture is kept in memory; a paint only copies the exposed part of it.
 
+#include "capture/pulse_meaning.h"
 #include "capture/view/wave_geometry.h"
 #include "capture/wave_lane.h"
 
+#include <QHash>
 #include <QImage>
 #include <QWidget>
+#include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace quvan {
@@ -41,6 +45,27 @@ class WaveView final : public QWidget {
         char value;
     };
     void DrawSamplingGrid(int lane, const std::vector<SampleMark>& marks);
+    // What each pulse of the lane's decoded capture means: bits or roles
+    // under the wave, byte values above it, byte boundaries, as far as they
+    // fit at the zoom.
+    void DrawMeanings(int lane, const WaveLane& data, const PulseMeanings& meanings);
+    // Where the lane's label ends (10 when it has none).
+    int labelRight(int lane) const;
+    // The width of one character of the meaning labels.
+    int meaningGlyphWidth() const;
+
+    // The span between the marks, shown over the lane it was measured in:
+    // the edge it starts at (the end of the pulse under the start mark), the
+    // edge it ends at, and its length. Marks moving or the lanes clearing
+    // take it away; a zoom keeps it at the same times.
+    struct Measurement {
+        int lane = 0;
+        std::int64_t startMicros = 0;
+        std::int64_t endMicros = 0;
+        QString text;
+    };
+    void ShowMeasurement(const Measurement& measurement);
+    const std::optional<Measurement>& measurement() const { return measurement_; }
 
     // Run after a lane has been drawn again (sampling grids, lane labels).
     std::function<void(int lane)> laneRedrawn;
@@ -59,6 +84,10 @@ class WaveView final : public QWidget {
   private:
     void ToggleMark(int x, QColor colour);
     void LineTo(QPainter& painter, int x, int y);
+    void DrawLane(int lane, const WaveLane& data);
+    const QImage& Glyph(char c, bool byte);
+    void PaintMeasurement(QPainter& painter, const QRect& exposed);
+    void ForgetMeasurement();
 
     int lanes_;
     QImage image_;
@@ -70,6 +99,13 @@ class WaveView final : public QWidget {
     int penY_ = 0;
     int lowY_ = 0;
     std::int64_t time_ = 0;
+    std::array<int, kLaneSlots> labelRight_{};
+    std::optional<Measurement> measurement_;
+    bool redrawing_ = false;
+    // Small pictures of the label characters, drawn once: a lane of 4096
+    // pulses copies thousands of them on every zoom.
+    QHash<int, QImage> glyphs_;
+    int glyphWidth_ = 0;
 };
 
 } // namespace quvan

@@ -39,4 +39,12 @@ int RunReadCommand(BoardContext& context, const std::vector<std::string>& args);
 // fire TABLE ROW [--outputs 1111] [--by-result]: fires one row.
 int RunFireCommand(BoardContext& context, const std::vector<std::string>& args);
 
+// firmware FILE: the firmware update through the board's loader; exits 0
+// only when the loader took the whole file.
+int RunFirmwareCommand(BoardContext& context, const std::vector<std::string>& args);
+
+// dip [--rs N] [--usb N] [--input contacts|binary] [--fire N]: prints the
+// DIP switch settings, or changes the given ones and resets the board.
+int RunDipCommand(BoardContext& context, const std::vector<std::string>& args);
+
 } // namespace quvan::cli

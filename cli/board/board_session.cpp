@@ -79,6 +79,9 @@ bool BoardSession::pump() {
 BoardSession::Read BoardSession::readLine(std::string& line, std::chrono::milliseconds timeout) {
     const Clock::time_point deadline = Clock::now() + timeout;
     const auto idle = std::chrono::milliseconds(std::max(1, settings_.RecvTout));
+    // The port is looked at at least once, so a zero timeout still takes in
+    // what has arrived (the firmware send does so between two records).
+    bool looked = false;
     while (true) {
         if (!lines_.empty()) {
             const bool dot = isDot_.front();
@@ -96,7 +99,7 @@ BoardSession::Read BoardSession::readLine(std::string& line, std::chrono::millis
             line = assembler_->takeDisplayText();
             return Read::Line;
         }
-        if (now >= deadline)
+        if (now >= deadline && looked)
             return Read::Timeout;
         Clock::time_point wake = deadline;
         if (assembler_->length() > 0)
@@ -105,6 +108,7 @@ BoardSession::Read BoardSession::readLine(std::string& line, std::chrono::millis
             std::chrono::ceil<std::chrono::milliseconds>(std::max(wake - now, Clock::duration{}));
         pollfd p{port_->waitHandle(), POLLIN, 0};
         const int ready = ::poll(&p, 1, static_cast<int>(wait.count()));
+        looked = true;
         if (ready < 0)
             continue; // interrupted; the deadline still holds
         if (!pump()) {

@@ -49,6 +49,8 @@ class BoardSession {
     void setFirmwareSending(bool sending) { firmwareSending_ = sending; }
 
     bool lost() const { return lost_; }
+    // Bytes the driver still has to send; -1 without a port.
+    int outputPending() const { return port_ ? port_->outputPending() : -1; }
     // A framing, parity or overrun error was seen on the line.
     bool lineErrorSeen() const { return lineError_; }
 

@@ -18,7 +18,8 @@ QStringList SaveDialogFilters() {
             QStringLiteral("ﾘﾓｺﾝ波形ｲﾒｰｼﾞﾌｧｲﾙ (*.Bmp)"), QStringLiteral("全てのﾌｧｲﾙ (*.*)")};
 }
 
-std::optional<FileDialogChoice> ShowFileDialog(QWidget* parent, const FileDialogRequest& request) {
+std::optional<FileDialogChoice> ShowFileDialog(QWidget* parent, const FileDialogRequest& request,
+                                               const QString& caption) {
     QFileDialog dialog(parent);
     const bool saving = request.kind == FileDialogKind::Save;
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -28,6 +29,8 @@ std::optional<FileDialogChoice> ShowFileDialog(QWidget* parent, const FileDialog
     if (request.filterIndex >= 1 && request.filterIndex <= request.filters.size())
         dialog.selectNameFilter(request.filters[request.filterIndex - 1]);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!caption.isEmpty())
+        dialog.setWindowTitle(caption);
 
     // "Dat/*.Csv" names a folder and a pattern, not a file to preselect.
     const QFileInfo initial(request.initialFileName);

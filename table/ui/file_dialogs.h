@@ -41,8 +41,9 @@ using FileDialogHook = std::function<std::optional<FileDialogChoice>(const FileD
 QStringList OpenDialogFilters(); // the seven of dlgOpen
 QStringList SaveDialogFilters(); // the six of dlgSave
 
-// Shows a QFileDialog for `request` over `parent`. The save dialog asks
-// before it overwrites a file.
-std::optional<FileDialogChoice> ShowFileDialog(QWidget* parent, const FileDialogRequest& request);
+// Shows a QFileDialog for `request` over `parent`, titled `caption` unless
+// it is empty. The save dialog asks before it overwrites a file.
+std::optional<FileDialogChoice> ShowFileDialog(QWidget* parent, const FileDialogRequest& request,
+                                               const QString& caption = {});
 
 } // namespace quvan::table_ui

@@ -30,6 +30,11 @@ GridPopupMenu::GridPopupMenu(QWidget& menuOwner, LearningTable& table, TableGrid
         if (openWaveEditor)
             openWaveEditor();
     });
+    ppDiagnosis = add("ppDiagnosis", QStringLiteral("診断"), nullptr);
+    connect(ppDiagnosis, &QAction::triggered, this, [this] {
+        if (openDiagnosis)
+            openDiagnosis(grid_.cursorRow());
+    });
     connect(ppMenu_, &QMenu::aboutToShow, this, &GridPopupMenu::aboutToShow);
 }
 
@@ -47,6 +52,7 @@ void GridPopupMenu::popup(QPoint globalPos) {
 }
 
 void GridPopupMenu::aboutToShow() {
+    ppDiagnosis->setEnabled(hasDiagnosis && hasDiagnosis(grid_.cursorRow()));
     // With a row marked the menu is left as the last copy set it.
     if (copyMark() == 0) {
         ppPaste->setEnabled(false);

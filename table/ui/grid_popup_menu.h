@@ -39,6 +39,7 @@ class GridPopupMenu final : public QObject {
     QAction* ppDelete = nullptr;
     QAction* ppInsert = nullptr;
     QAction* ppWaveEdit = nullptr;
+    QAction* ppDiagnosis = nullptr;
 
     int copyMark() const;
     // Forgets the mark and gives ppCopy its run-time caption (New, Open, start-up).
@@ -53,6 +54,10 @@ class GridPopupMenu final : public QObject {
 
     // Opens the wave information editor; does nothing until it exists.
     std::function<void()> openWaveEditor;
+    // Explains the capture of the cursor row ("診断"); hasDiagnosis tells
+    // whether a lane still holds it, which enables the entry.
+    std::function<void(int row)> openDiagnosis;
+    std::function<bool(int row)> hasDiagnosis;
 
   signals:
     // Paste, delete or insert changed rows of the table.

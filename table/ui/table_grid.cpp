@@ -70,6 +70,15 @@ int TableGrid::cursorColumn() const {
     return current.isValid() ? current.column() : 0;
 }
 
+std::vector<int> TableGrid::selectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : grid_.selectionModel()->selectedIndexes())
+        rows.push_back(LearningTableModel::tableRow(index));
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
 void TableGrid::setCursor(int row, int column) {
     const QModelIndex index = model_.index(row - 1, column);
     if (!index.isValid())

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <vector>
 
 class QTableView;
 
@@ -33,6 +34,8 @@ class TableGrid final : public QObject {
     int cursorRow() const;
     int cursorColumn() const;
     void setCursor(int row, int column);
+    // Table rows with a selected cell, in order.
+    std::vector<int> selectedRows() const;
 
     // Column widths of a freshly built grid: Result gets a third of the rest.
     void setInitialColumnWidths();

@@ -85,3 +85,48 @@ TEST_F(RepeatFixture, ConfirmationMessageWarnsAboutShortCaptures) {
 
 } // namespace
 } // namespace quvan::test
+
+namespace quvan::test {
+namespace {
+
+// What the capture closed on is kept with the lane, for the diagnosis.
+TEST_F(RepeatFixture, TheLaneKeepsWhyTheCaptureClosed) {
+    FillFrames(lane(), 3, 40000);
+    RepeatAnalysis(s.ctx);
+    // No result yet: the last look is kept all the same (one repeat of 34).
+    EXPECT_EQ(lane().Repeat.Close, CaptureClose::Open);
+    EXPECT_EQ(lane().Repeat.Length, 34);
+    EXPECT_EQ(lane().Repeat.Repeats, 1);
+    lane().Pairs[101].Width = 500000;
+    RepeatAnalysis(s.ctx);
+    EXPECT_EQ(lane().Repeat.Close, CaptureClose::GapPassed);
+    EXPECT_EQ(lane().Repeat.LastIndex, 101);
+
+    s.state->Result = {};
+    FillFrames(lane(), 5, 40000);
+    RepeatAnalysis(s.ctx);
+    EXPECT_EQ(lane().Repeat.Close, CaptureClose::FrameRepeats);
+    EXPECT_EQ(lane().Repeat.Start, 0);
+    EXPECT_EQ(lane().Repeat.Length, 34);
+    EXPECT_EQ(lane().Repeat.Repeats, 3);
+}
+
+TEST(CloseCapture, TheAnalysisLineTakesAnOpenCaptureWhole) {
+    Session s;
+    s.feed(BoardLines(NecFrame({0x20, 0xDF, 0x10, 0xEF}), "38.0"));
+    const WaveLane& lane = s.state->Lanes[0];
+    EXPECT_EQ(lane.Repeat.Close, CaptureClose::AnalysisLine);
+    EXPECT_EQ(lane.Repeat.LastIndex, 33);
+    EXPECT_EQ(s.state->Result.DataBits, 34);
+    // The capture's own tolerances stay with it.
+    EXPECT_EQ(lane.HRange, 20);
+    EXPECT_EQ(lane.WRange, 15);
+    EXPECT_EQ(lane.LearnTime, 500000);
+    const std::uint32_t serial = lane.Serial;
+    s.startLearning();
+    s.feed(BoardLines(NecFrame({0x20, 0xDF, 0x10, 0xEF}), "38.0"));
+    EXPECT_EQ(s.state->Lanes[0].Serial, serial + 1); // a new capture in the same lane
+}
+
+} // namespace
+} // namespace quvan::test

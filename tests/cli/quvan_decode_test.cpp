@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -109,6 +110,33 @@ TEST(QuvanDecode, EntriesOfATableFile) {
     EXPECT_EQ(r.out, "1\tNEC-32A\tTm:NEC-32A    d:00FF 12ED\n");
     r = Execute("--pcode --entries " + path);
     EXPECT_EQ(r.out, "1\tテレビ\tCode( 34bits): " + twd + "\n");
+}
+
+} // namespace
+
+namespace {
+
+// --explain: each capture's cells, then its diagnosis indented by two blanks.
+TEST(QuvanDecode, ExplainFollowsEachCaptureWithItsDiagnosis) {
+    const RunResult plain = Execute(kLog);
+    const RunResult r = Execute("--explain " + kLog);
+    EXPECT_EQ(r.status, 0);
+    std::istringstream lines(r.out);
+    std::string cells;
+    std::vector<std::string> explained;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("  ", 0) == 0)
+            explained.push_back(line);
+        else
+            cells += line + "\n";
+    }
+    EXPECT_EQ(cells, plain.out);
+    ASSERT_FALSE(explained.empty());
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), "38.0kHz\t1\tTm:NEC-32A    d:20DF 10EF\n");
+    EXPECT_NE(r.out.find("  Recognised by timing set 3 (NEC): its frame rule gives NEC-32A.\n"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("  Recognised by timing set 0 (SONY): its frame rule gives SONY12.\n"),
+              std::string::npos);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -18,6 +19,7 @@ struct GoldenCase {
     std::vector<std::string> options;
     std::vector<std::string> inputs;
     std::vector<std::string> expected;
+    std::vector<std::string> explained; // lines the diagnosis must hold
 };
 
 std::vector<std::string> Words(const std::string& text) {
@@ -52,13 +54,15 @@ std::vector<GoldenCase> ReadGolden(const std::string& path) {
         const std::string key = line.substr(0, sp);
         const std::string rest = sp == std::string::npos ? "" : line.substr(sp + 1);
         if (key == "case")
-            current = GoldenCase{rest, {}, {}, {}};
+            current = GoldenCase{rest, {}, {}, {}, {}};
         else if (key == "options")
             current.options = Words(rest);
         else if (key == "in")
             current.inputs.push_back(rest);
         else if (key == "out")
             current.expected.push_back(Unescape(rest));
+        else if (key == "explain")
+            current.explained.push_back(rest);
         else if (key == "end")
             cases.push_back(current);
     }
@@ -78,6 +82,8 @@ LearningOptions OptionsFrom(const std::vector<std::string>& words) {
             o.FullCode = true;
         } else if (w == "--hrange") {
             o.HrangeText = words.at(++i);
+        } else if (w == "--wrange") {
+            o.WrangeText = words.at(++i);
         } else if (w == "--ltime") {
             o.LtimeText = words.at(++i);
         }
@@ -112,6 +118,34 @@ Signal FlipperRaw(const std::string& file, const std::string& name) {
     return {};
 }
 
+std::vector<int> Numbers(const std::string& text, char separator) {
+    std::vector<int> values;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, separator);)
+        values.push_back(std::stoi(part));
+    return values;
+}
+
+// An NEC frame (560 µs marks, 108 ms period) with its own leader
+// ("MARK/SPACE") and spaces for 0 and 1 ("565" or "540,590": the listed
+// spaces taken in turn, each byte starting over).
+Signal NecVaried(const std::vector<bool>& bits, const std::string& leader, const std::string& zero,
+                 const std::string& one) {
+    const std::vector<int> lead = Numbers(leader, '/');
+    const std::vector<int> zeros = Numbers(zero, ',');
+    const std::vector<int> ones = Numbers(one, ',');
+    Signal s{{lead.at(0), lead.at(1)}};
+    int elapsed = lead[0] + lead[1];
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+        const std::vector<int>& spaces = bits[i] ? ones : zeros;
+        const int space = spaces[(i % 8) % spaces.size()];
+        s.push_back({560, space});
+        elapsed += 560 + space;
+    }
+    s.push_back({560, 108000 - elapsed - 560});
+    return s;
+}
+
 // "nec 20 DF 10 EF frames=3 repeats=2 jitter=5 bias=40 seed=1 carrier=38.0"
 std::vector<std::string> CaptureLines(const std::string& spec) {
     const std::vector<std::string> w = Words(spec);
@@ -131,7 +165,9 @@ std::vector<std::string> CaptureLines(const std::string& spec) {
         std::vector<bool> bits = BitsLsbFirst(HexBytes(w, 1));
         if (kv.count("bits"))
             bits.resize(static_cast<std::size_t>(num("bits", 32)));
-        const Signal frame = PulseDistance(9000, 4500, 560, 565, 1690, bits, 108000);
+        const Signal frame =
+            NecVaried(bits, kv.count("leader") ? kv["leader"] : "9000/4500",
+                      kv.count("zero") ? kv["zero"] : "565", kv.count("one") ? kv["one"] : "1690");
         s = Concat({Repeat(frame, frames), Repeat(NecRepeatCode(), num("repeats", 0))});
     } else if (kind == "sony") {
         s = Repeat(
@@ -147,6 +183,13 @@ std::vector<std::string> CaptureLines(const std::string& spec) {
     } else if (kind == "sharp") {
         s = Concat({SharpFrame(static_cast<unsigned>(std::stoul(w.at(1), nullptr, 16))),
                     SharpFrame(static_cast<unsigned>(std::stoul(w.at(2), nullptr, 16)))});
+    } else if (kind == "rc5" || kind == "rc6") {
+        const int address = std::stoi(w.at(1), nullptr, 16);
+        const int command = std::stoi(w.at(2), nullptr, 16);
+        const bool toggle = num("toggle", 0) != 0;
+        s = Repeat(kind == "rc5" ? Rc5Frame(toggle, address, command)
+                                 : Rc6Frame(toggle, address, command),
+                   frames);
     } else if (kind == "flipper") {
         s = FlipperRaw(w.at(1), w.at(2));
     } else if (kind == "raw") {
@@ -162,13 +205,19 @@ std::vector<std::string> CaptureLines(const std::string& spec) {
     return BoardLines(s, kv.count("carrier") ? kv["carrier"] : "38.0");
 }
 
-std::vector<std::string> RunCase(DecodePipeline& pipeline, const GoldenCase& c) {
+std::vector<std::string> RunCase(DecodePipeline& pipeline, const GoldenCase& c,
+                                 std::vector<std::string>* explanation = nullptr) {
     std::vector<std::string> got;
     for (const std::string& spec : c.inputs) {
         for (const std::string& line : CaptureLines(spec)) {
             std::string out;
-            if (pipeline.handleLine(line, out))
+            if (pipeline.handleLine(line, out)) {
                 got.push_back(out);
+                if (explanation != nullptr) {
+                    for (const std::string& text : pipeline.explainLast())
+                        explanation->push_back(text);
+                }
+            }
         }
     }
     return got;
@@ -182,6 +231,30 @@ TEST(DecodeGolden, LearningCasesGiveTheHandDerivedCells) {
         SCOPED_TRACE(c.name);
         DecodePipeline pipeline(OptionsFrom(c.options));
         EXPECT_EQ(RunCase(pipeline, c), c.expected);
+    }
+}
+
+// Each explained capture is said to be what the hand-derived lines say, and
+// the explanation leaves the cells as they were.
+TEST(DecodeGolden, DiagnosisCasesExplainWhatTheDecoderSaw) {
+    const std::vector<GoldenCase> cases =
+        ReadGolden(std::string(QUVAN_DECODE_GOLDEN_DIR) + "/diagnosis.golden");
+    ASSERT_GE(cases.size(), 8u);
+    for (const GoldenCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        DecodePipeline pipeline(OptionsFrom(c.options));
+        std::vector<std::string> explanation;
+        EXPECT_EQ(RunCase(pipeline, c, &explanation), c.expected);
+        for (const std::string& line : c.explained) {
+            EXPECT_NE(std::find(explanation.begin(), explanation.end(), line), explanation.end())
+                << "missing: " << line << "\nin:\n"
+                << [&] {
+                       std::string all;
+                       for (const std::string& e : explanation)
+                           all += e + "\n";
+                       return all;
+                   }();
+        }
     }
 }
 

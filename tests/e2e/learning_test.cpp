@@ -3,14 +3,17 @@
 // data grid fill.
 
 #include "../frame/qstring_printer.h"
+#include "app/diagnosis_dialog.h"
 #include "app/learning_window.h"
 #include "capture/view/wave_view.h"
 #include "sim_process.h"
+#include "table/ui/grid_popup_menu.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
 #include "test_program.h"
 #include "tools/wave_data_dialog.h"
 
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace quvan::app {
@@ -120,10 +123,83 @@ TEST_F(Learning, TwoRemotesLandInConsecutiveRows) {
     QTest::mouseClick(w.imgWave, Qt::LeftButton, {}, QPoint(70, 10));
     EXPECT_TRUE(main.logText().endsWith("tw:1.120mS")) << main.logText().toStdString();
     EXPECT_EQ(waveData->sGridWave()->currentIndex().row() + 1, 3);
+    // The view shows the same span, from the end of the leader.
+    ASSERT_TRUE(w.imgWave->measurement().has_value());
+    EXPECT_EQ(w.imgWave->measurement()->startMicros, 13500);
+    EXPECT_EQ(w.imgWave->measurement()->text, "tw:1.120mS");
+    // The Logic column holds the bits the lane shows: one reading for both.
+    const DecodeRecord* nec = learning->decoder().record(0);
+    ASSERT_NE(nec, nullptr);
+    for (int pair = 0; pair < nec->Meanings.ResultPairs; ++pair) {
+        const QString logic = grid.cell(4, pair + 1);
+        const PulseRole role = nec->Meanings.Roles[static_cast<std::size_t>(pair)];
+        EXPECT_EQ(logic, role == PulseRole::One    ? "   1"
+                         : role == PulseRole::Zero ? "   0"
+                                                   : "")
+            << pair;
+    }
 
     QTest::mouseClick(w.btnWaveData, Qt::LeftButton);
     EXPECT_TRUE(waveData->isVisible());
     waveData->hide();
+}
+
+// The simulated RC5 remote comes out "Unknown"; its lane's button and the
+// row's pop-up menu explain it, and the Philips settings it offers are put
+// in place by a click.
+TEST_F(Learning, AnUnknownCaptureIsExplainedFromItsLaneAndItsRow) {
+    SimProcess sim({});
+    Start("TAVIRO QUVAN-ARM Tool", sim.path());
+    TfrmMain& main = program->frmMain();
+    MainWidgets& w = main.widgets();
+    QTest::mouseClick(w.pnlAnalyze, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().LearningOn; }, 2000));
+    sim.control("press rc5 050C");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Cell(1, ColResult).empty(); }, 8000));
+    EXPECT_TRUE(Cell(1, ColResult).starts_with("Tm:Unknown")) << Cell(1, ColResult);
+
+    QToolButton* explain = learning->diagnosisButton(0);
+    ASSERT_NE(explain, nullptr);
+    ASSERT_TRUE(explain->isVisibleTo(&main));
+    EXPECT_EQ(explain->text(), "診断 ?");
+    EXPECT_TRUE(explain->toolTip().contains("bi-phase RC5, address 5, command 12"))
+        << explain->toolTip().toStdString();
+    EXPECT_GE(w.cmbTs->findText("444"), 0); // offered in the list as soon as it is known
+    EXPECT_FALSE(learning->diagnosisButton(1)->isVisibleTo(&main)); // nothing in lane 1
+
+    QTest::mouseClick(explain, Qt::LeftButton);
+    DiagnosisDialog& dialog = learning->diagnosisDialog();
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.lane(), 0);
+    EXPECT_TRUE(dialog.text().contains("RC5, address 5 (0x05), command 12 (0x0C)"))
+        << dialog.text().toStdString();
+    ASSERT_TRUE(dialog.philipsButton()->isVisible());
+    QTest::mouseClick(dialog.philipsButton(), Qt::LeftButton);
+    EXPECT_TRUE(w.ckPhilips->isChecked());
+    EXPECT_EQ(w.cmbTs->currentText(), "444");
+    EXPECT_EQ(w.cmbTw->currentText(), "1778");
+    EXPECT_EQ(w.cmbBt->currentText(), "16");
+    EXPECT_TRUE(Cell(1, ColResult).starts_with("Tm:Unknown")); // the stored row stays
+    dialog.hide();
+    // Learnt with those settings, the next press is read by time sampling,
+    // which the lane's button does not flag.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().LearningOn; }, 3000));
+    sim.control("press rc5 050C");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Cell(2, ColResult).empty(); }, 8000));
+    EXPECT_TRUE(Cell(2, ColResult).starts_with("Philips d:")) << Cell(2, ColResult);
+    EXPECT_EQ(learning->diagnosisButton(1)->text(), "診断");
+
+    // From the table: the row whose capture a lane still holds.
+    table_ui::GridPopupMenu& popup = program->tableCommands().popupMenu();
+    program->tableCommands().grid().setCursor(1, 1);
+    emit popup.menu().aboutToShow();
+    EXPECT_TRUE(popup.ppDiagnosis->isEnabled());
+    popup.ppDiagnosis->trigger();
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.hide();
+    program->tableCommands().grid().setCursor(5, 1);
+    emit popup.menu().aboutToShow();
+    EXPECT_FALSE(popup.ppDiagnosis->isEnabled());
 }
 
 TEST_F(Learning, ACaptureWithMoreThanSixteenPatternsIsRefused) {
@@ -146,6 +222,12 @@ TEST_F(Learning, ACaptureWithMoreThanSixteenPatternsIsRefused) {
     EXPECT_EQ(Cell(1, ColResult), "");
     EXPECT_EQ(program->learningTable().record(1).DataBits, 0);
     EXPECT_FALSE(program->frmMain().state().TableModified);
+    // The refused capture can still be explained.
+    QToolButton* explain = learning->diagnosisButton(0);
+    ASSERT_NE(explain, nullptr);
+    EXPECT_TRUE(explain->isVisibleTo(&program->frmMain()));
+    EXPECT_TRUE(explain->toolTip().startsWith("17 pulse shapes"))
+        << explain->toolTip().toStdString();
 }
 
 TEST_F(Learning, CodeCheckStaysOnAWrongCodeAndMovesOnAfterTheRightOne) {

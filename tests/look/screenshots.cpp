@@ -2,29 +2,47 @@
 //   quvan-screenshots OUTDIR
 // Both editions: the main window as it starts, after learning remotes from
 // the simulated board (zoom 1/200, then 1/50 with a sampling grid and both
-// measuring marks), the message box, the settings dialog, the wave data
-// dialog with a pattern range, the registration dialog and the read-back
-// window while they run, and the table read back from the board. Run it
-// under a real X server (scripts/screenshots.sh uses Xvfb).
+// measuring marks), the message box, the settings dialog and the wave data
+// dialog with a pattern range, the wave information editor filled from a
+// learned row, and (Pro) the first page of the table print and of the
+// waveform print, written as PDF files and rendered with pdftoppm. The
+// standard edition adds the wave panel with an NEC capture's bits and bytes
+// at 1/200 and 1/50 (with a measurement), and the diagnosis of a capture
+// whose leader just misses its window and of an RC5 capture. Both show the
+// firmware update (idle, erasing, and with its console after an update), the
+// DIP switch setup, and a Flipper file imported with File → Import... and its
+// summary, and the registration dialog and the read-back window while they
+// run, and the table read back from the board. Run it under a real X
+// server (scripts/screenshots.sh uses Xvfb).
 
+#include "app/diagnosis_dialog.h"
 #include "app/program.h"
 #include "capture/view/wave_view.h"
+#include "platform/print/print_service.h"
 #include "table/ui/board_transfers.h"
+#include "table/ui/grid_popup_menu.h"
 #include "table/ui/read_back_driver.h"
 #include "table/ui/read_back_progress.h"
+#include "table/ui/signal_exchange_commands.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
 #include "table/ui/tws_dialog.h"
+#include "tests/maintenance/hex_text.h"
+#include "tools/wave_edit_dialog.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
-#include <QTableView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <fstream>
 
 using namespace quvan;
 
@@ -75,10 +93,51 @@ class Board {
     std::string path_;
 };
 
+// A print as a PDF file beside the screenshots, and its first page as a PNG.
+void PrintPage(const platform::PrintRequest& request, const QString& stem) {
+    if (!platform::PrintToPdf(stem + ".pdf", request)) {
+        std::fprintf(stderr, "screenshots: could not write %s.pdf\n", qPrintable(stem));
+        return;
+    }
+    if (QProcess::execute("pdftoppm", {"-r", "100", "-f", "1", "-l", "1", "-png", "-singlefile",
+                                       stem + ".pdf", stem}) != 0) {
+        std::fprintf(stderr, "screenshots: pdftoppm (poppler-utils) failed on %s.pdf\n",
+                     qPrintable(stem));
+    }
+}
+
 void Learn(app::Program& program, Board& board, const QByteArray& press, int row) {
     board.control(press);
-    WaitFor([&] { return !program.learningTable().cell(row, ColResult).empty(); }, 8000, "a learned row");
+    WaitFor([&] { return !program.learningTable().cell(row, ColResult).empty(); }, 8000,
+            "a learned row");
     WaitFor([&] { return program.frmMain().state().LearningOn; }, 3000, "learning to restart");
+}
+
+// An NEC frame (20 DF 10 EF) for the board's "raw" command, three times,
+// with the leader's mark shortened to 8050 µs: 50 µs under the window of the
+// NEC timing (8100..10800), so that the capture comes out "Unknown".
+QByteArray NearMissNec() {
+    QByteArray raw = "raw";
+    for (int frame = 0; frame < 3; ++frame) {
+        raw += " 8050/12550";
+        int used = 12550;
+        for (int byte : {0x20, 0xDF, 0x10, 0xEF}) {
+            for (int bit = 0; bit < 8; ++bit) {
+                const int period = (byte >> bit) & 1 ? 2250 : 1125;
+                raw += " 560/" + QByteArray::number(period);
+                used += period;
+            }
+        }
+        raw += " 560/" + QByteArray::number(108000 - used);
+    }
+    return raw;
+}
+
+void ShootDiagnosis(app::Program& program, int lane, const QString& path) {
+    program.learning().ShowDiagnosis(lane);
+    app::DiagnosisDialog& dialog = program.learning().diagnosisDialog();
+    Save(dialog, path);
+    dialog.hide();
 }
 
 // Runs `act` once `widget` shows, from the event loop of a modal exec().
@@ -104,6 +163,7 @@ void ShootTransfers(app::Program& program, Board& board, const QString& tag,
         tws.btnExecute->click();
         WaitFor([&] { return tws.pgWrite->value() >= 1; }, 2000, "the registration to start");
         Save(tws, outDir + "/register-running-" + tag + ".png");
+        tws.btnCancel->click(); // the row on its way is finished, then it ends
     });
     program.frmMain().widgets().btnTableWrite->click();
     board.control("fault delay 40");
@@ -165,17 +225,104 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     }
     QTest::mouseClick(w.pnlAnalyze, Qt::LeftButton); // learning off
     Save(main, outDir + "/learned-" + tag + "-zoom200.png");
+    if (!pro)
+        Save(*w.pnlWave, outDir + "/wave-nec-bits-zoom200.png");
 
     program.learning().RedrawLanes(50);
     QTest::mouseClick(w.imgWave, Qt::RightButton, {}, QPoint(190, 10));
     QTest::mouseClick(w.imgWave, Qt::LeftButton, {}, QPoint(420, 10));
     Save(main, outDir + "/learned-" + tag + "-zoom50-marks.png");
+    if (!pro) {
+        Save(*w.pnlWave, outDir + "/wave-nec-bits-zoom50.png");
+        // The marks keep their times through a zoom step.
+        program.learning().Zoom(+1);
+        Save(*w.pnlWave, outDir + "/wave-nec-bits-zoom100-marks-kept.png");
+        program.learning().RedrawLanes(200);
+
+        // Two captures that come out "Unknown", and what the tool says about them.
+        QTest::mouseClick(w.pnlAnalyze, Qt::LeftButton);
+        WaitFor([&] { return main.state().LearningOn; }, 2000, "learning on");
+        Learn(program, board, NearMissNec(), 3);
+        Learn(program, board, "press rc5 050C", 4);
+        QTest::mouseClick(w.pnlAnalyze, Qt::LeftButton);
+        Save(main, outDir + "/learned-std-unknown.png");
+        ShootDiagnosis(program, 0, outDir + "/diagnosis-near-miss.png");
+        ShootDiagnosis(program, 1, outDir + "/diagnosis-rc5.png");
+    }
+
+    if (pro) {
+        PrintPage(program.waveOutputs().WavePrintRequest(), outDir + "/print-wave-" + tag);
+        program.learningTable().setCell(1, ColComments, "Living room TV");
+        program.learningTable().setCell(2, ColComments, "テレビ 電源");
+        PrintPage(program.waveOutputs().TablePrintRequest(), outDir + "/print-table-" + tag);
+        // The preview the "Table 印刷" button opens, closed again once shot.
+        QTimer::singleShot(1500, [outDir, tag] {
+            if (QWidget* preview = QApplication::activeModalWidget()) {
+                preview->grab().save(outDir + "/print-preview-" + tag + ".png");
+                preview->close();
+            }
+        });
+        w.btnTablePrint->click();
+    }
+
+    // The wave information editor on the learned NEC row.
+    program.tableCommands().grid().setCursor(1, ColCarry);
+    program.tableCommands().popupMenu().ppWaveEdit->trigger();
+    Save(program.frmWaveEdit(), outDir + "/waveedit-" + tag + ".png");
+    program.frmWaveEdit().hide();
 
     tools::TfrmWave& dialog = program.frmWave();
     dialog.show();
     dialog.sGridWave()->setCurrentIndex(dialog.model().index(3, 3));
     Save(dialog, outDir + "/wavedata-" + tag + ".png");
     dialog.hide();
+
+    // Board maintenance: a small firmware file sent to the simulated loader.
+    QDir().mkpath(QDir::tempPath() + "/quvan-shot/" + tag);
+    const std::string hex =
+        (QDir::tempPath() + "/quvan-shot/" + tag + "/QUVAN-ARM.Hex").toStdString();
+    std::ofstream(hex, std::ios::binary)
+        << test_support::HexText(0x08008000, test_support::FirmwareBytes(4096));
+    main.state().settings.HexFilePath = hex;
+    maintenance::TfrmDownload& download = program.frmDownload();
+    download.show();
+    Save(download, outDir + "/firmware-" + tag + ".png");
+    download.btnDownload->click();
+    WaitFor([&] { return download.lblMsg->isVisible(); }, 3000, "the erase notice");
+    Save(download, outDir + "/firmware-" + tag + "-erasing.png");
+    WaitFor([&] { return !download.isVisible(); }, 10000, "the update to end");
+    download.show();
+    download.SetConsoleOpen(true);
+    download.btnDownload->click();
+    WaitFor([&] { return download.statusPanelText(3) == "Completed"; }, 10000,
+            "the update with the console open");
+    download.cmbCmd->setEditText("Ver");
+    Save(download, outDir + "/firmware-" + tag + "-console.png");
+    download.hide();
+
+    maintenance::TfrmDsw& dsw = program.frmDsw();
+    dsw.show();
+    WaitFor([&] { return !dsw.querying(); }, 3000, "the DIP switch queries");
+    dsw.tgswNum[0]->click(); // 57600bps
+    dsw.tgswNum[3]->click(); // binary input
+    Save(dsw, outDir + "/dipswitch-" + tag + ".png");
+    dsw.hide();
+    // File → Import... of a sample file, from the first blank row on; the
+    // summary box is photographed before it is answered.
+    program.tableCommands().grid().setCursor(1, ColCarry);
+    program.signalExchange().hooks().chooseFile = [](const table_ui::FileDialogRequest&,
+                                                     const QString&) {
+        return std::optional<table_ui::FileDialogChoice>(
+            {QStringLiteral(QUVAN_TEST_DATA "/ir-remotes/Friedrich_4235h.ir"), 1});
+    };
+    app::TfrmMsgBox::SetAnswerer([&](app::TfrmMsgBox& box) {
+        box.show();
+        Save(main, outDir + "/import-" + tag + ".png");
+        Save(box, outDir + "/import-summary-" + tag + ".png");
+        box.CloseWithOk();
+    });
+    w.mmImport->trigger();
+    app::TfrmMsgBox::SetAnswerer([](app::TfrmMsgBox& box) { box.CloseWithOk(); });
 
     // Registration while it runs: slow ACKs keep it on its first row.
     ShootTransfers(program, board, tag, outDir);

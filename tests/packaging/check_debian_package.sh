@@ -24,7 +24,7 @@ grep -Eq '^ Depends:.*libqt6widgets6' <<<"$info" || fail "Depends lacks the Qt w
 
 files="$(dpkg-deb -c "${deb[0]}" | awk '{print $6}')"
 for path in usr/bin/quvan-tool usr/bin/quvan-tool-pro usr/bin/quvan-sim usr/bin/quvan-decode \
-            usr/bin/quvan-board \
+            usr/bin/quvan-board usr/bin/quvan-table usr/share/man/man1/quvan-table.1.gz \
             usr/share/applications/quvan-tool.desktop usr/share/applications/quvan-tool-pro.desktop \
             usr/share/icons/hicolor/scalable/apps/quvan-tool.svg \
             usr/share/icons/hicolor/48x48/apps/quvan-tool-pro.png \

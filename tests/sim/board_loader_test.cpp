@@ -97,3 +97,41 @@ TEST(Loader, RefusesRecordsBeforeItIsReadyAndBadSectors) {
     EXPECT_TRUE(board.advance(100000).empty());
     EXPECT_EQ(board.mode(), BoardMode::Loader);
 }
+
+TEST(LoaderFaults, ASilentLoaderStillHandsOverToTheApplication) {
+    BoardModel board({.reset_pause_ms = 50, .loader_idle_ms = 1000, .loader_silent = true});
+    board.handle_command("Reset", 0);
+    EXPECT_TRUE(board.advance(50).empty()); // no announcement
+    EXPECT_EQ(board.mode(), BoardMode::Loader);
+    EXPECT_EQ(board.advance(1050), BoardOutputs{line(board.version_line())});
+    EXPECT_EQ(board.mode(), BoardMode::Trans);
+}
+
+TEST(LoaderFaults, TheNthRecordIsRefusedAndNotWritten) {
+    BoardModel board = ready_loader({.loader_error_at = 2});
+    EXPECT_TRUE(board.handle_command(":020000040800F2", 100).empty());
+    const auto second = board.handle_command(":0400100001020304E2", 100);
+    EXPECT_EQ(second, BoardOutputs{line("Record error: flash write failed (simulated fault)")});
+    EXPECT_TRUE(board.handle_command(":0400200001020304D2", 100).empty()); // 1E+10 → D2
+    board.handle_command(":00000001FF", 100);
+    EXPECT_EQ(board.hex_image().bytes().count(0x08000010), 0u);
+    EXPECT_EQ(board.hex_image().bytes().at(0x08000020), 1);
+    EXPECT_EQ(board.loader_records(), 4);
+}
+
+TEST(FirmwareImage, OneBlockFromTheLowestAddressWithGapsErased) {
+    BoardModel board = ready_loader();
+    std::vector<std::uint32_t> seen;
+    board.on_firmware = [&](const HexImage& hex) { seen.push_back(hex.bytes().begin()->first); };
+    board.handle_command(":020000040800F2", 100);
+    board.handle_command(":0400100001020304E2", 100);
+    board.handle_command(":0400200001020304D2", 100);
+    board.handle_command(":00000001FF", 100);
+    ASSERT_EQ(seen, std::vector<std::uint32_t>{0x08000010});
+    const FirmwareImage image = firmware_image(board.hex_image());
+    EXPECT_EQ(image.base, 0x08000010u);
+    // 0x10..0x13, twelve erased bytes, then 0x20..0x23.
+    EXPECT_EQ(image.bytes, std::string("\x01\x02\x03\x04") + std::string(12, '\xFF') +
+                               std::string("\x01\x02\x03\x04"));
+    EXPECT_TRUE(firmware_image(HexImage{}).bytes.empty());
+}

@@ -52,6 +52,10 @@ TEST(ControlCommand, RawSendAndTheRest) {
     EXPECT_EQ(ok("fault garble 10").number, 10);
     EXPECT_TRUE(refused("fault garble 101"));
     EXPECT_TRUE(refused("fault sometimes"));
+    EXPECT_EQ(ok("fault loader-silent").fault, "loader-silent");
+    EXPECT_EQ(ok("fault loader-error 7").number, 7);
+    EXPECT_EQ(ok("fault loader-hangup 250").fault, "loader-hangup");
+    EXPECT_TRUE(refused("fault loader-error"));
     EXPECT_EQ(ok("dump /tmp/board memory.txt").text, "/tmp/board memory.txt");
     EXPECT_EQ(ok("dump x").kind, K::Dump);
     EXPECT_TRUE(refused("dump"));

@@ -81,6 +81,61 @@ Signal SharpFrame(unsigned value15) {
     return s;
 }
 
+namespace {
+
+// Marks and spaces of equal-level runs, each mark with the space after it;
+// the last space runs to the frame period. Leading spaces are invisible.
+Signal FromLevels(const std::vector<std::pair<bool, int>>& levels, int framePeriod) {
+    Signal s;
+    int elapsed = 0;
+    for (const auto& [mark, micros] : levels) {
+        if (mark) {
+            if (!s.empty() && s.back().Space == 0)
+                s.back().Mark += micros;
+            else
+                s.push_back({micros, 0});
+        } else if (!s.empty()) {
+            s.back().Space += micros;
+        }
+        if (mark || !s.empty())
+            elapsed += micros;
+    }
+    s.back().Space += framePeriod - elapsed;
+    return s;
+}
+
+void BiphaseBit(std::vector<std::pair<bool, int>>& levels, bool firstHalfMark, int half) {
+    levels.push_back({firstHalfMark, half});
+    levels.push_back({!firstHalfMark, half});
+}
+
+} // namespace
+
+Signal Rc5Frame(bool toggle, int address, int command) {
+    std::vector<std::pair<bool, int>> levels;
+    std::vector<bool> bits{true, command < 64, toggle};
+    for (int i = 4; i >= 0; --i)
+        bits.push_back(((address >> i) & 1) != 0);
+    for (int i = 5; i >= 0; --i)
+        bits.push_back(((command >> i) & 1) != 0);
+    for (bool b : bits)
+        BiphaseBit(levels, !b, 889);
+    return FromLevels(levels, 113792);
+}
+
+Signal Rc6Frame(bool toggle, int address, int command) {
+    std::vector<std::pair<bool, int>> levels{{true, 2666}, {false, 889}};
+    BiphaseBit(levels, true, 444); // start bit
+    for (int i = 0; i < 3; ++i)
+        BiphaseBit(levels, false, 444); // mode 0
+    BiphaseBit(levels, toggle, 888);
+    for (int i = 7; i >= 0; --i)
+        BiphaseBit(levels, ((address >> i) & 1) != 0, 444);
+    for (int i = 7; i >= 0; --i)
+        BiphaseBit(levels, ((command >> i) & 1) != 0, 444);
+    return FromLevels(levels, 106667);
+}
+
 Signal Repeat(const Signal& frame, int times) {
     Signal s;
     for (int i = 0; i < times; ++i)

@@ -37,6 +37,13 @@ Signal SamsungFrame(const std::vector<int>& bytes);
 Signal JvcFrame(const std::vector<int>& bytes, bool leader);
 Signal SharpFrame(unsigned value15); // 15 bits, 320 µs marks, 1000|2000 µs periods
 
+// Bi-phase frames: every bit two equal halves of opposite level. RC5 (889 µs
+// halves, a 1 is space-then-mark, RC5X when the command has its seventh
+// bit) every 113.792 ms; RC6 mode 0 (2666/889 leader, 444 µs halves, a 1 is
+// mark-then-space, the toggle bit twice as wide) every 106.667 ms.
+Signal Rc5Frame(bool toggle, int address, int command);
+Signal Rc6Frame(bool toggle, int address, int command);
+
 Signal Repeat(const Signal& frame, int times);
 Signal Concat(std::initializer_list<Signal> parts);
 
@@ -63,6 +70,10 @@ class RecordingEffects : public LearningEffects {
     void drawSamplingOverlay(int, const std::vector<OverlayCell>& cells) override {
         overlay = cells;
     }
+    void drawPulseMeanings(int lane, const PulseMeanings& m) override {
+        meaningsLane = lane;
+        meanings = m;
+    }
     int showMessage(int kind, const std::string& caption, const std::string& text,
                     bool& dispOff) override {
         messages.push_back(std::to_string(kind) + "|" + caption + "|" + text);
@@ -79,6 +90,8 @@ class RecordingEffects : public LearningEffects {
     std::vector<bool> indicator;
     std::map<std::pair<int, int>, std::string> waveCells;
     std::vector<OverlayCell> overlay;
+    int meaningsLane = -1;
+    PulseMeanings meanings;
 };
 
 // A learning run as the window holds it, with recorded effects.

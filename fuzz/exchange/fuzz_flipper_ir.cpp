@@ -1,0 +1,11 @@
+// ReadFlipperIr on arbitrary bytes, then the checks every reader must pass.
+#include "exchange_fuzz_checks.h"
+#include "table/exchange/flipper_ir.h"
+
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    quvan::exchange::fuzz::CheckSignalFile(quvan::exchange::ReadFlipperIr(text), text);
+    return 0;
+}
