@@ -176,7 +176,7 @@ TEST_F(WindowFiring, LearnedRemotesSurviveRegisteringAndReadingBack) {
     ASSERT_EQ(shown.back().text, "登録完了しました。");
     answers = {true, true}; // discard the learned table, then read the board
     w().btnTableLoad->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !transfers().readBackRunning(); }, 15000));
+    WaitForReadBack();
     ASSERT_EQ(shown.back().text, "読込み完了しました。");
 
     for (int r = 1; r <= 3; ++r) {

@@ -6,6 +6,7 @@
 #include "table/ui/read_back_progress.h"
 #include "transfer_fixture.h"
 
+#include <QEventLoop>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -28,9 +29,7 @@ class WindowReadBack : public TransferTest {
         return path;
     }
     bool Running() { return transfers().readBackRunning(); }
-    void WaitUntilDone(int ms = 15000) {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !Running(); }, ms));
-    }
+    void WaitUntilDone(int ms = 15000) { WaitForReadBack(ms); }
 };
 
 TEST_F(WindowReadBack, EntriesOneAndTwoFilledTheRestEmpty) {
@@ -127,12 +126,20 @@ TEST_F(WindowReadBack, StoppingSendsZemOffAndKeepsWhatWasRead) {
     Start(sim.path());
     w().btnTableLoad->click();
     table_ui::ReadBackProgress* progress = transfers().readBack().progressDialog();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Wire().contains("Twl:004"); }, 5000));
-    EXPECT_TRUE(progress->lblStatus->text().contains("エントリー 4 / 250"))
-        << progress->lblStatus->text().toStdString();
-    progress->btnStop->click();
-    EXPECT_FALSE(progress->btnStop->isEnabled());
+    // "中止" while entry 4 is on its way (each reply comes 20 ms late).
+    QString status;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (transfers().readBack().lastSession()->requestedEntry() == 4) {
+            watch.stop();
+            status = progress->lblStatus->text();
+            progress->btnStop->click();
+            EXPECT_FALSE(progress->btnStop->isEnabled());
+        }
+    });
+    watch.start(1);
     WaitUntilDone();
+    EXPECT_TRUE(status.contains("エントリー 4 / 250")) << status.toStdString();
     EXPECT_TRUE(shown.back().text.startsWith("読込みを中止しました。"))
         << shown.back().text.toStdString();
     EXPECT_TRUE(Wire().endsWith("ZEM:off\r\n"));

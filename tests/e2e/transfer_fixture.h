@@ -8,11 +8,13 @@
 #include "sim/board_model.h"
 #include "sim_process.h"
 #include "table/ui/board_transfers.h"
+#include "table/ui/read_back_driver.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
 #include "table/ui/tws_dialog.h"
 #include "test_program.h"
 
+#include <QEventLoop>
 #include <QTimer>
 #include <deque>
 #include <gtest/gtest.h>
@@ -104,11 +106,18 @@ class TransferTest : public ::testing::Test {
         w().btnTableWrite->click();
     }
 
-    bool Shown(const QString& text) const {
-        for (const ShownBox& box : shown)
-            if (box.text == text)
-                return true;
-        return false;
+    // Waits for the read-back to end in an event loop of its own:
+    // QTest::qWaitFor sleeps 10 ms between its looks, which would hold up
+    // every exchange with the board.
+    void WaitForReadBack(int ms = 15000) {
+        if (transfers().readBackRunning()) {
+            QEventLoop loop;
+            QObject::connect(&transfers().readBack(), &table_ui::ReadBackDriver::readBackFinished,
+                             &loop, &QEventLoop::quit);
+            QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        ASSERT_FALSE(transfers().readBackRunning());
     }
 
     // The board's entry memory as it is now.
