@@ -34,7 +34,8 @@ class WriteEffects final : public transfer::RegistrationEffects {
     bool lost_ = false;
 };
 
-// Waits for the board's "ACK" to the store command just sent.
+// Waits up to a second for the board's "ACK" to the store command just
+// sent.
 void AwaitAck(BoardSession& session, transfer::RegistrationRun& run) {
     const Clock::time_point deadline =
         Clock::now() + std::chrono::milliseconds(transfer::RegistrationRun::kAckWaitMs);
@@ -49,7 +50,8 @@ void AwaitAck(BoardSession& session, transfer::RegistrationRun& run) {
         } else if (read == BoardSession::Read::Timeout) {
             run.ackTimedOut();
         } else if (read == BoardSession::Read::Line && line == "ACK") {
-            run.ackReceived();
+            run.ackReceived(); // sends the next row, whose wait is a new one
+            return;
         }
         // Other lines (a "?" for a value the board refused) do not answer
         // the store command; the wait goes on.

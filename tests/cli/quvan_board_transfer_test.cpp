@@ -74,11 +74,11 @@ class QuvanBoardTransfers : public ::testing::Test {
         return args;
     }
 
-    // A table file with NEC signals in rows 1 and 3.
-    std::string TableFile() {
+    // A table file with NEC signals in the given rows.
+    std::string TableFile(std::initializer_list<int> rows = {1, 3}) {
         quvan::LearningTable table(quvan::kStdTableRows);
-        FillNecRow(table, 1);
-        FillNecRow(table, 3);
+        for (int row : rows)
+            FillNecRow(table, row);
         const fs::path path = dir / "table.csv";
         EXPECT_TRUE(quvan::SaveTable(path.string(), table, {}).ok);
         return path.string();
@@ -135,6 +135,15 @@ TEST_F(QuvanBoardTransfers, WriteToAnOlderBoardSendsNoFlashWrite) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "001\tACK\n003\tACK\nstored 2 of 2 rows\n");
     EXPECT_EQ(Wire(), "Ver\r\n" + NecWire(1) + NecWire(3));
+}
+
+TEST_F(QuvanBoardTransfers, WriteGivesEachRowItsOwnSecond) {
+    // Each ACK comes 300 ms late: five rows take longer than one wait, but
+    // no single row does.
+    const RunResult r = Board(Sim("--delay 300") + " write " + TableFile({1, 2, 3, 4, 5}));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "001\tACK\n002\tACK\n003\tACK\n004\tACK\n005\tACK\n"
+                     "stored 5 of 5 rows, flash written\n");
 }
 
 TEST_F(QuvanBoardTransfers, WriteExitCodesNameWhatWentWrong) {
