@@ -454,8 +454,27 @@ int SimServer::run(volatile const int& stop_requested) {
         if (nfds == 2 && (fds[1].revents & (POLLIN | POLLHUP)))
             read_control();
     }
+    if (stop_requested && !done_)
+        take_sent_commands();
     sigprocmask(SIG_SETMASK, &outside_wait, nullptr);
     return exit_code_;
+}
+
+void SimServer::take_sent_commands() {
+    std::string bytes;
+    for (const auto& a : arriving_)
+        bytes.push_back(a.byte);
+    arriving_.clear();
+    char buf[4096];
+    pollfd p{port_.master_fd(), POLLIN, 0};
+    while (::poll(&p, 1, 0) > 0 && (p.revents & POLLIN)) {
+        const ssize_t n = ::read(port_.master_fd(), buf, sizeof buf);
+        if (n <= 0)
+            break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+    }
+    if (!bytes.empty())
+        handle_received(bytes, now_us() / 1000);
 }
 
 } // namespace quvan::sim

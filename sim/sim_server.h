@@ -80,6 +80,11 @@ class SimServer {
     // Bytes to send were waiting when the line fell free (or a line is half
     // sent): the line stays busy even if the server wakes late.
     bool tx_backlog() const;
+    // On a stop request: the commands the tool has already written are on
+    // the wire, and a real board would still take them (a closing serial
+    // port drains its output), so a last "Tws:FlashWrite" is not lost when
+    // the tool exits right after sending it on a paced line.
+    void take_sent_commands();
     LineRate rx_rate_; // tool to board
     std::deque<Arriving> arriving_;
     std::FILE* wire_log_ = nullptr;

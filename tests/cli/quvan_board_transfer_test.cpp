@@ -146,6 +146,15 @@ TEST_F(QuvanBoardTransfers, WriteGivesEachRowItsOwnSecond) {
                      "stored 5 of 5 rows, flash written\n");
 }
 
+TEST_F(QuvanBoardTransfers, AFlashWriteSentLastStillReachesASlowBoard) {
+    // At 9600 baud the flash write is still on the line when quvan-board
+    // is done; the board takes it all the same.
+    const RunResult r = Board(Sim("--baud 9600") + " write " + TableFile({2}));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.ends_with("flash written\n")) << r.out;
+    EXPECT_NE(ReadFile(dir / "flash.txt").find("Twl:002\n"), std::string::npos);
+}
+
 TEST_F(QuvanBoardTransfers, WriteExitCodesNameWhatWentWrong) {
     const std::string table = TableFile();
     RunResult r = Board(Sim("--no-ack") + " write " + table);
