@@ -124,8 +124,10 @@ int main(int argc, char** argv) {
 
     std::string out;
     if (!fromFormat.empty() || !carrierText.empty()) {
-        if (fromFormat.empty() || !entriesPath.empty() || !recordsPath.empty())
-            return UsageError("--carrier needs --from, which takes no --entries or --records");
+        if (fromFormat.empty() || !entriesPath.empty() || !recordsPath.empty() ||
+            !waveTextPath.empty() || explain)
+            return UsageError("--carrier needs --from, which takes no --entries, --records, "
+                              "--wave-text or --explain");
         std::vector<std::string> errors;
         const int status =
             quvan::cli::DecodeSignalFiles(options, fromFormat, carrierText, files, out, errors);

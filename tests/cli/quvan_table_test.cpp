@@ -137,6 +137,9 @@ TEST(QuvanDecodeFrom, SignalFilesDecodedOneLinePerSignal) {
 
     EXPECT_EQ(Execute(QUVAN_DECODE_EXE, "--from morse " + raw).status, 2);
     EXPECT_EQ(Execute(QUVAN_DECODE_EXE, "--carrier 38000 " + raw).status, 2);
+    // Options of board logs are refused rather than silently ignored.
+    EXPECT_EQ(Execute(QUVAN_DECODE_EXE, "--from raw --explain " + raw).status, 2);
+    EXPECT_EQ(Execute(QUVAN_DECODE_EXE, "--from raw --wave-text /tmp/w.txt " + raw).status, 2);
     EXPECT_EQ(Execute(QUVAN_DECODE_EXE, "--from raw /nonexistent.txt").status, 2);
 }
 
