@@ -183,6 +183,31 @@ TEST_F(WindowReadBack, GarbledRepliesNeverHangAndDamagedRowsAreMarked) {
     EXPECT_GT(marked, 0);
 }
 
+TEST_F(WindowReadBack, AnEntryOf4096CodesComesBackWhole) {
+    SimProcess sim({});
+    Start(sim.path());
+    // Registered with "Twb:4096": four digits, which the read-back must read
+    // whole to get all the codes back.
+    transfer::test::FillNecRow(table(), 1);
+    LearnedSignal& r = table().record(1);
+    r.DataBits = 4096;
+    r.RepeatBit = 1000;
+    for (int k = 0; k < 4096; ++k)
+        r.PatternCode[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>((k * 7) % 4);
+    const LearnedSignal sent = r;
+    Register();
+    ASSERT_EQ(shown.back().text, "登録完了しました。");
+    w().btnTableLoad->click();
+    WaitForReadBack();
+    EXPECT_EQ(shown.back().text, "読込み完了しました。");
+    const LearnedSignal& back = table().record(1);
+    EXPECT_EQ(back.DataBits, 4096);
+    EXPECT_EQ(back.RepeatBit, 1000);
+    EXPECT_EQ(back.PatternCode, sent.PatternCode);
+    EXPECT_EQ(table().cell(1, ColFrames), "1");
+    EXPECT_FALSE(table().cell(1, ColComments).starts_with("読込み不完全"));
+}
+
 TEST_F(WindowReadBack, UnpluggingEndsTheReadBackWithThePortMessage) {
     // Four lines of the start sequence, ZEM:on, then entry 1's 21 lines.
     SimProcess sim({"--flash", TwoEntryFlash(), "--hangup-after", "26"});
