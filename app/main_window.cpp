@@ -189,6 +189,14 @@ void TfrmMain::PortLost() {
     if (!link.ComPort.CommError) {
         return;
     }
+    ReportLineLost();
+}
+
+void TfrmMain::ReportLineLost() {
+    link::BoardLink& link = services_.link;
+    if (!link.ComPort.PortOpen || services_.messages.isShowing()) {
+        return;
+    }
     services_.messages.show(
         1, QStringLiteral("確認"),
         QString::fromStdString(link.ComPort.PortName) +

@@ -48,6 +48,11 @@ class TfrmMain final : public QMainWindow {
     void RecordBoardVersion(const std::string& line);
     void SetTableModified(bool modified);
     void PortLost();
+    // The port has failed (a line error, a device that is gone): tell the
+    // user, close it and switch the learning indicator off. Nothing happens
+    // while a message box shows (a removal is being reported) or once the
+    // port is closed.
+    void ReportLineLost();
     void StartSequence();
     bool ConnectBoard();
     void SaveSettings();

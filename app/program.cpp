@@ -11,17 +11,6 @@
 #include <QFileInfo>
 
 namespace quvan::app {
-namespace {
-
-QDialog* MakeDialog(QWidget* owner, const char* name, const QString& caption) {
-    auto* dialog = new QDialog(owner);
-    dialog->setObjectName(QString::fromLatin1(name));
-    dialog->setWindowTitle(caption);
-    dialog->hide();
-    return dialog;
-}
-
-} // namespace
 
 void ApplyLavenderClassico(QApplication& application) {
     application.setStyle("Fusion");
@@ -62,7 +51,7 @@ Program::Program(ProgramOptions options) {
         MainServices{*link_, *messages_, *ports, options.settingsLocation, options.port});
     frmMsgBox_ = new TfrmMsgBox(frmMain_.get(), &frmMain_->state().settings.Sounds, sounds);
     messages_->attach(frmMsgBox_);
-    frmTws_ = MakeDialog(frmMain_.get(), "frmTws", "QUVAN Learning Table Write");
+    frmTws_ = new table_ui::TfrmTws(*link_, frmMain_.get());
     frmWave_ = new tools::TfrmWave(
         frmMain_->state().WaveLanes,
         [this](int lane) {
@@ -88,6 +77,22 @@ Program::Program(ProgramOptions options) {
     waveOutputs_ = new tools::WaveOutputCommands(*table_, *waveTools_, frmMain_.get());
     maintenance_->attach(frmMsgBox_, frmCom_, tableCommands_.get());
     ConnectSignalExchange();
+    transferHost_ = std::make_unique<MainTransferHost>(*frmMain_);
+    frmTws_->attach(*table_, tableCommands_->grid(), *transferHost_);
+    MainWidgets& w = frmMain_->widgets();
+    table_ui::TransferControls controls;
+    controls.btnTest = w.btnTest;
+    controls.ckTp = w.ckTp;
+    controls.ckCursor = w.ckCursor;
+    controls.ckPcode = w.ckPcode;
+    controls.btnTableWrite = w.btnTableWrite;
+    controls.btnTableLoad = w.btnTableLoad;
+    controls.btnSend = w.btnSend;
+    controls.cmbSendText = w.cmbSendText;
+    controls.btnRecvClear = w.btnRecvClear;
+    controls.memoRecv = w.memoRecv;
+    boardTransfers_ = new table_ui::BoardTransfers(*link_, *table_, *tableCommands_, *frmTws_,
+                                                   *transferHost_, controls, *frmMain_);
     Connect();
     ConnectWaveTools();
 }
@@ -139,6 +144,9 @@ void Program::Connect() {
     QObject::connect(w.mmCom, &QAction::triggered, &main,
                      [this] { RunCommunicationSettings(*frmMain_, *frmCom_); });
 
+    main.lineHandlers().readBackLine = [this](const std::string& line) {
+        boardTransfers_->HandleReadBackLine(line);
+    };
     QObject::connect(w.mmFirmware, &QAction::triggered, &main,
                      [this] { maintenance_->FirmwareUpdate(*frmDownload_); });
     QObject::connect(w.mmOptionDipsw, &QAction::triggered, &main,
@@ -157,6 +165,7 @@ void Program::Connect() {
         state.firmwareDialogVisible = frmDownload_->isVisible();
         state.firmwareSending = frmDownload_->sending();
         state.registerDialogVisible = frmTws_->isVisible();
+        state.readBackRunning = boardTransfers_ != nullptr && boardTransfers_->readBackRunning();
         state.dipSwitchDialogVisible = frmDsw_->isVisible();
         state.waveDataPanelVisible = frmMain_->widgets().pnlWaveData->isVisible();
         state.monitorMode = frmMain_->widgets().sBar->property("monitor").toBool();

@@ -3,6 +3,7 @@
 // once, in a fixed order, and kept until the end) and the services they use.
 
 #include "app/learning_window.h"
+#include "app/main_transfer_host.h"
 #include "app/main_window.h"
 #include "app/msgbox/msg_box.h"
 #include "app/msgbox_service.h"
@@ -16,8 +17,10 @@
 #include "platform/shell/shell_service.h"
 #include "platform/sound/sound_player.h"
 #include "table/learning_table.h"
+#include "table/ui/board_transfers.h"
 #include "table/ui/signal_exchange_commands.h"
 #include "table/ui/table_commands.h"
+#include "table/ui/tws_dialog.h"
 #include "tools/wave_data_dialog.h"
 #include "tools/wave_edit_dialog.h"
 #include "tools/wave_output_commands.h"
@@ -71,9 +74,9 @@ class Program {
     maintenance::TfrmDsw& frmDsw() { return *frmDsw_; }
     MaintenanceGlue& maintenance() { return *maintenance_; }
 
-    // Dialogs whose own behaviour comes with their subsystems; they exist from
-    // the start because the router asks whether they are showing.
-    QDialog& frmTws() { return *frmTws_; }
+    // The registration dialog and the other transfers with the board.
+    table_ui::TfrmTws& frmTws() { return *frmTws_; }
+    table_ui::BoardTransfers& boardTransfers() { return *boardTransfers_; }
 
   private:
     void Connect();
@@ -93,11 +96,13 @@ class Program {
     std::unique_ptr<TfrmMain> frmMain_;
     std::unique_ptr<table_ui::TableCommands> tableCommands_;
     std::unique_ptr<LearningWindow> learning_;
+    std::unique_ptr<MainTransferHost> transferHost_;
+    table_ui::BoardTransfers* boardTransfers_ = nullptr;
     std::unique_ptr<MaintenanceGlue> maintenance_;
     tools::WaveOutputCommands* waveOutputs_ = nullptr;
     std::unique_ptr<table_ui::SignalExchangeCommands> signalExchange_;
     TfrmMsgBox* frmMsgBox_ = nullptr;
-    QDialog* frmTws_ = nullptr;
+    table_ui::TfrmTws* frmTws_ = nullptr;
     tools::TfrmWave* frmWave_ = nullptr;
     tools::TfrmWaveEdit* frmWaveEdit_ = nullptr;
     link::TfrmCom* frmCom_ = nullptr;

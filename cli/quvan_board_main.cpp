@@ -18,6 +18,13 @@ using namespace quvan::cli;
 
 // Every command; each line names the function in its own file.
 constexpr std::array kCommands{
+    BoardCommand{"write",
+                 "TABLE [--row N] [--erase-blank]   register rows of a table file (all rows, "
+                 "or one)",
+                 RunWriteCommand},
+    BoardCommand{"read", "OUT   read entries 1..250 into a new table file OUT", RunReadCommand},
+    BoardCommand{"fire", "TABLE ROW [--outputs 1111] [--by-result]   fire one row of a table",
+                 RunFireCommand},
     BoardCommand{"send",
                  "TEXT... [--quiet MS]   send commands, print the board's replies until "
                  "it is silent",

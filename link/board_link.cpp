@@ -137,6 +137,7 @@ void BoardLink::SetResponseFlag() {
     for (QEventLoop* loop : waits_) {
         loop->quit();
     }
+    emit responseFlagSet();
 }
 
 void BoardLink::ShowPortStatus() {

@@ -64,6 +64,9 @@ class BoardLink final : public QObject {
     void portStatusChanged(const QString& text);
     // The serial device has gone (adapter unplugged, other end hung up).
     void deviceRemoved();
+    // A reply a sender waits for has arrived (ResponseFlag was set). Lets a
+    // caller wait with a timer of its own instead of inside WaitResponse.
+    void responseFlagSet();
 
   private:
     void DispatchLine();

@@ -78,6 +78,8 @@ class BoardModel {
 
     // The flash file: entries and DIP switches as text, and back.
     std::string flash_text() const;
+    // The same text for the entry memory as it is now, flash-written or not.
+    std::string memory_text() const;
     bool load_flash_text(std::string_view text);
 
     BoardMode mode() const { return mode_; }
@@ -115,6 +117,8 @@ class BoardModel {
     void schedule(Timer t, std::int64_t due);
     void cancel(Timer t);
     void persist();
+    std::string memory_text_of(const std::vector<BoardEntry>& entries,
+                               const std::vector<bool>& used) const;
 
     BoardConfig config_;
     BoardMode mode_ = BoardMode::Trans;

@@ -66,13 +66,21 @@ BoardOutputs BoardModel::read_entry(std::string_view arg) const {
 }
 
 std::string BoardModel::flash_text() const {
+    return memory_text_of(flashed_entries_, flashed_used_);
+}
+
+std::string BoardModel::memory_text() const {
+    return memory_text_of(entries_, used_);
+}
+
+std::string BoardModel::memory_text_of(const std::vector<BoardEntry>& entries,
+                                       const std::vector<bool>& used) const {
     std::string text(kFlashHeader);
     text += "\n" + dip_.setting_lines(dip_.effective());
     for (int n = 1; n <= kBoardEntries; ++n) {
-        if (!flashed_used_[static_cast<std::size_t>(n - 1)])
+        if (!used[static_cast<std::size_t>(n - 1)])
             continue;
-        for (const auto& l :
-             entry_block_lines(n, flashed_entries_[static_cast<std::size_t>(n - 1)]))
+        for (const auto& l : entry_block_lines(n, entries[static_cast<std::size_t>(n - 1)]))
             text += l + "\n";
     }
     return text;

@@ -164,6 +164,13 @@ std::variant<ControlCommand, std::string> parse_control_line(std::string_view li
         c.number = *n;
         return c;
     }
+    if (verb == "dump") {
+        c.kind = ControlCommand::Kind::Dump;
+        c.text = std::string(rest_after(line, verb));
+        if (c.text.empty())
+            return std::string("dump FILE");
+        return c;
+    }
     if (verb == "hangup" || verb == "quit") {
         c.kind = verb == "hangup" ? ControlCommand::Kind::Hangup : ControlCommand::Kind::Quit;
         return c;

@@ -12,12 +12,12 @@
 namespace quvan::sim {
 
 struct ControlCommand {
-    enum class Kind { Empty, Press, Raw, Send, SendHex, Flood, Hangup, Fault, Sleep, Quit };
+    enum class Kind { Empty, Press, Raw, Send, SendHex, Flood, Hangup, Fault, Sleep, Dump, Quit };
     Kind kind = Kind::Empty;
     PressRequest press;          // Press
     bool press_has_seed = false; // seed= given; otherwise the run's seed is used
     Capture raw;                 // Raw
-    std::string text;            // Send: the line; SendHex: the bytes
+    std::string text;            // Send: the line; SendHex: the bytes; Dump: the file
     std::int64_t number = 0;     // Flood: lines; Sleep: ms; Fault: delay ms, garble %, record count
     std::string fault;           // Fault: noack, delay, garble, cut, loader-silent, loader-error,
                                  // loader-hangup or off

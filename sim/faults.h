@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quvan::sim {
 
@@ -19,6 +21,15 @@ struct Faults {
     std::int64_t hangup_after = -1; // close the line after this many lines; -1 never
     // Close the line once the loader has received this many records; -1 never.
     std::int64_t loader_hangup_after = -1;
+    // Commands beginning with one of these take effect but get no answer.
+    std::vector<std::string> ignored_prefixes{};
+
+    bool ignores(std::string_view command) const {
+        for (const std::string& prefix : ignored_prefixes)
+            if (command.starts_with(prefix))
+                return true;
+        return false;
+    }
 };
 
 // Turns board outputs into the bytes on the wire, with the line end and

@@ -18,9 +18,14 @@ class LineRate {
     bool limited() const { return baud_ > 0; }
 
     // How many bytes may go onto the line at now_us (microseconds).
-    std::int64_t budget(std::int64_t now_us) const;
+    // `backlog`: the bytes were waiting before the line fell free, so the
+    // line never really idled; a server that woke late catches up instead
+    // of losing the time it overslept (a UART keeps sending from its FIFO).
+    std::int64_t budget(std::int64_t now_us, bool backlog = false) const;
     // Records that count bytes went onto the line at now_us.
-    void consume(std::int64_t count, std::int64_t now_us);
+    void consume(std::int64_t count, std::int64_t now_us, bool backlog = false);
+    // When the bytes put on the line so far have left it.
+    std::int64_t free_at() const;
     // When the line takes a byte again; now_us when it does already.
     std::int64_t next_free(std::int64_t now_us) const;
     // When a byte put on the line at now_us has arrived in full; advances

@@ -49,6 +49,8 @@ Logs:
 
 Faults:
   --no-ack              do not answer "ACK" to "Tws:NNN" (the entry is still stored)
+  --ignore PREFIX       commands beginning with PREFIX take effect but get no answer
+                        (repeatable), e.g. --ignore ZEM:off or --ignore Twl:
   --delay MS            wait MS before every reply
   --garble PCT          change each byte of a sent line with PCT % chance
   --cut                 lines lose their line end or are cut short
@@ -95,6 +97,8 @@ Control commands, one per line (blank lines and lines starting with # are skippe
   fault noack|delay MS|garble PCT|cut|loader-silent|loader-error N|loader-hangup N|off
                    switch a fault on; "off" clears them all
   sleep MS         wait before the next command
+  dump FILE        write the entry memory as it is now (entries stored since the
+                   last "Tws:FlashWrite" included) to FILE, in the --flash format
   quit             exit
 )";
 }
@@ -163,7 +167,12 @@ std::variant<SimOptions, std::string> parse_options(const std::vector<std::strin
             o.board.loader_dots = true;
         else if (a == "--no-ack")
             o.faults.no_ack = true;
-        else if (a == "--cut")
+        else if (a == "--ignore") {
+            const auto v = value();
+            ok = v.has_value() && !v->empty();
+            if (ok)
+                o.faults.ignored_prefixes.emplace_back(*v);
+        } else if (a == "--cut")
             o.faults.cut = true;
         else if (a == "--head") {
             const auto v = value();

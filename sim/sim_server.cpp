@@ -147,7 +147,10 @@ void SimServer::handle_received(std::string_view bytes, std::int64_t now) {
 void SimServer::handle_command(const std::string& command, std::int64_t now) {
     if (done_)
         return;
-    enqueue(model_.handle_command(command, now), now + faults_.delay_ms);
+    BoardOutputs outputs = model_.handle_command(command, now);
+    if (faults_.ignores(command))
+        outputs.clear();
+    enqueue(outputs, now + faults_.delay_ms);
     if (faults_.loader_hangup_after >= 0 && model_.mode() == BoardMode::Loader &&
         model_.loader_records() >= faults_.loader_hangup_after) {
         note("hanging up after " + std::to_string(model_.loader_records()) + " records");
@@ -216,7 +219,9 @@ void SimServer::execute(const ControlCommand& c, std::int64_t now) {
         break;
     case K::Fault:
         if (c.fault == "off") {
-            faults_ = Faults{.hangup_after = faults_.hangup_after};
+            Faults none;
+            none.hangup_after = faults_.hangup_after;
+            faults_ = none;
             model_.set_loader_silent(false);
             model_.set_loader_error_at(-1);
         } else if (c.fault == "loader-silent")
@@ -238,6 +243,9 @@ void SimServer::execute(const ControlCommand& c, std::int64_t now) {
     case K::Sleep:
         control_resume_ = now + c.number;
         break;
+    case K::Dump:
+        write_file_atomically(c.text, model_.memory_text());
+        break;
     case K::Quit:
         done_ = true;
         break;
@@ -255,10 +263,16 @@ void SimServer::refill_flood(std::int64_t now) {
     }
 }
 
+bool SimServer::tx_backlog() const {
+    return !out_.empty() && tx_rate_.limited() &&
+           (out_offset_ > 0 || out_.front().due * 1000 <= tx_rate_.free_at());
+}
+
 bool SimServer::write_due(std::int64_t now, std::int64_t now_us) {
     while (!out_.empty() && out_.front().due <= now) {
         // A paced line takes only so many bytes at a time.
-        std::int64_t budget = tx_rate_.budget(now_us);
+        const bool backlog = tx_backlog();
+        std::int64_t budget = tx_rate_.budget(now_us, backlog);
         if (budget <= 0)
             return true;
         iovec iov[64];
@@ -284,7 +298,7 @@ bool SimServer::write_due(std::int64_t now, std::int64_t now_us) {
         const ssize_t written = ::writev(port_.master_fd(), iov, count);
         if (written < 0)
             return errno == EAGAIN || errno == EINTR;
-        tx_rate_.consume(written, now_us);
+        tx_rate_.consume(written, now_us, backlog);
         std::size_t left = static_cast<std::size_t>(written);
         while (!out_.empty() && left >= out_.front().bytes.size() - out_offset_) {
             left -= out_.front().bytes.size() - out_offset_;
@@ -327,7 +341,8 @@ std::int64_t SimServer::wait_us(std::int64_t now_us) const {
     std::int64_t wait = static_cast<std::int64_t>(poll_timeout(now_us / 1000)) * 1000;
     if (!arriving_.empty())
         wait = std::min(wait, arriving_.front().at_us - now_us);
-    if (!out_.empty() && out_.front().due <= now_us / 1000 && tx_rate_.budget(now_us) <= 0)
+    if (!out_.empty() && out_.front().due <= now_us / 1000 &&
+        tx_rate_.budget(now_us, tx_backlog()) <= 0)
         wait = std::min(wait, tx_rate_.next_free(now_us) - now_us);
     return std::max<std::int64_t>(0, wait);
 }
@@ -406,7 +421,7 @@ int SimServer::run(volatile const int& stop_requested) {
         // (its writes block) as it would on a real port.
         const bool rx_room = !rx_rate_.limited() || arriving_.size() < kPacedReceiveQueue;
         fds[0] = {port_.master_fd(), static_cast<short>(rx_room ? POLLIN : 0), 0};
-        if (!out_.empty() && out_.front().due <= now && tx_rate_.budget(clock_us) > 0)
+        if (!out_.empty() && out_.front().due <= now && tx_rate_.budget(clock_us, tx_backlog()) > 0)
             fds[0].events |= POLLOUT;
         nfds_t nfds = 1;
         if (control_fd_ >= 0) {
@@ -439,8 +454,27 @@ int SimServer::run(volatile const int& stop_requested) {
         if (nfds == 2 && (fds[1].revents & (POLLIN | POLLHUP)))
             read_control();
     }
+    if (stop_requested && !done_)
+        take_sent_commands();
     sigprocmask(SIG_SETMASK, &outside_wait, nullptr);
     return exit_code_;
+}
+
+void SimServer::take_sent_commands() {
+    std::string bytes;
+    for (const auto& a : arriving_)
+        bytes.push_back(a.byte);
+    arriving_.clear();
+    char buf[4096];
+    pollfd p{port_.master_fd(), POLLIN, 0};
+    while (::poll(&p, 1, 0) > 0 && (p.revents & POLLIN)) {
+        const ssize_t n = ::read(port_.master_fd(), buf, sizeof buf);
+        if (n <= 0)
+            break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+    }
+    if (!bytes.empty())
+        handle_received(bytes, now_us() / 1000);
 }
 
 } // namespace quvan::sim

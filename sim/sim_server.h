@@ -77,6 +77,14 @@ class SimServer {
     std::string created_fifo_; // removed again at exit
     std::uint32_t press_count_ = 0;
     LineRate tx_rate_; // board to tool
+    // Bytes to send were waiting when the line fell free (or a line is half
+    // sent): the line stays busy even if the server wakes late.
+    bool tx_backlog() const;
+    // On a stop request: the commands the tool has already written are on
+    // the wire, and a real board would still take them (a closing serial
+    // port drains its output), so a last "Tws:FlashWrite" is not lost when
+    // the tool exits right after sending it on a paced line.
+    void take_sent_commands();
     LineRate rx_rate_; // tool to board
     std::deque<Arriving> arriving_;
     std::FILE* wire_log_ = nullptr;

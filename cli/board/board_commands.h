@@ -30,6 +30,15 @@ struct BoardCommand {
 // until it has been silent for a while.
 int RunSendCommand(BoardContext& context, const std::vector<std::string>& args);
 
+// write TABLE [--row N] [--erase-blank]: registers the table's rows (or one).
+int RunWriteCommand(BoardContext& context, const std::vector<std::string>& args);
+
+// read OUT: reads entries 1..250 into a new table file.
+int RunReadCommand(BoardContext& context, const std::vector<std::string>& args);
+
+// fire TABLE ROW [--outputs 1111] [--by-result]: fires one row.
+int RunFireCommand(BoardContext& context, const std::vector<std::string>& args);
+
 // firmware FILE: the firmware update through the board's loader; exits 0
 // only when the loader took the whole file.
 int RunFirmwareCommand(BoardContext& context, const std::vector<std::string>& args);

@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <QTest>
 #include <csignal>
-#include <sys/prctl.h>
 #include <string>
+#include <sys/prctl.h>
 
 namespace quvan::test_support {
 

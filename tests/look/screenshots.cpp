@@ -11,16 +11,22 @@
 // whose leader just misses its window and of an RC5 capture. Both show the
 // firmware update (idle, erasing, and with its console after an update), the
 // DIP switch setup, and a Flipper file imported with File → Import... and its
-// summary. Run it under a real X server (scripts/screenshots.sh uses Xvfb).
+// summary, and the registration dialog and the read-back window while they
+// run, and the table read back from the board. Run it under a real X
+// server (scripts/screenshots.sh uses Xvfb).
 
 #include "app/diagnosis_dialog.h"
 #include "app/program.h"
 #include "capture/view/wave_view.h"
 #include "platform/print/print_service.h"
+#include "table/ui/board_transfers.h"
 #include "table/ui/grid_popup_menu.h"
+#include "table/ui/read_back_driver.h"
+#include "table/ui/read_back_progress.h"
 #include "table/ui/signal_exchange_commands.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
+#include "table/ui/tws_dialog.h"
 #include "tests/maintenance/hex_text.h"
 #include "tools/wave_edit_dialog.h"
 
@@ -29,6 +35,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
@@ -130,6 +138,45 @@ void ShootDiagnosis(app::Program& program, int lane, const QString& path) {
     app::DiagnosisDialog& dialog = program.learning().diagnosisDialog();
     Save(dialog, path);
     dialog.hide();
+}
+
+// Runs `act` once `widget` shows, from the event loop of a modal exec().
+void WhenShown(QWidget& widget, std::function<void()> act) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, &widget, act] {
+        if (widget.isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            act();
+        }
+    });
+    poll->start(5);
+}
+
+// The registration dialog and the read-back window while they run, and the
+// table the board gave back.
+void ShootTransfers(app::Program& program, Board& board, const QString& tag,
+                    const QString& outDir) {
+    table_ui::TfrmTws& tws = program.frmTws();
+    board.control("fault delay 600");
+    WhenShown(tws, [&] {
+        tws.btnExecute->click();
+        WaitFor([&] { return tws.pgWrite->value() >= 1; }, 2000, "the registration to start");
+        Save(tws, outDir + "/register-running-" + tag + ".png");
+        tws.btnCancel->click(); // the row on its way is finished, then it ends
+    });
+    program.frmMain().widgets().btnTableWrite->click();
+    board.control("fault delay 40");
+    program.frmMain().widgets().btnTableLoad->click();
+    table_ui::ReadBackProgress* progress = program.boardTransfers().readBack().progressDialog();
+    if (progress != nullptr) {
+        WaitFor([&] { return progress->pgLoad->value() >= 6; }, 5000, "the read-back to run");
+        Save(*progress, outDir + "/readback-running-" + tag + ".png");
+    }
+    board.control("fault off");
+    WaitFor([&] { return !program.boardTransfers().readBackRunning(); }, 15000,
+            "the read-back to end");
+    Save(program.frmMain(), outDir + "/readback-done-" + tag + ".png");
 }
 
 void Shoot(const QString& title, bool pro, const QString& outDir) {
@@ -276,6 +323,9 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     });
     w.mmImport->trigger();
     app::TfrmMsgBox::SetAnswerer([](app::TfrmMsgBox& box) { box.CloseWithOk(); });
+
+    // Registration while it runs: slow ACKs keep it on its first row.
+    ShootTransfers(program, board, tag, outDir);
     program.boardLink().ClosePort();
 }
 

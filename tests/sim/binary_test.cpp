@@ -148,6 +148,20 @@ TEST(SimBinary, HangsUpAfterTheGivenNumberOfLines) {
     close(fd);
 }
 
+TEST(SimBinary, IgnoredCommandsTakeEffectWithoutAnAnswer) {
+    SimProcess sim({"--ignore", "ZEM:", "--ignore", "Tws:"});
+    const int fd = open_port(sim.pty_path());
+    ASSERT_GE(fd, 0);
+    // ZEM:on and the store get no answer, but the entry is stored: the read
+    // that follows finds it.
+    write_all(fd, "ZEM:on\r\nTwf:000\r\nTwc:380\r\nTwb:000\r\nTws:004\r\nTwl:004\r\nT\r\n");
+    const std::string got = read_until(fd, "Trans Mode\r\n");
+    EXPECT_TRUE(got.starts_with("Twl:004\r\nTwc:380\r\n")) << got;
+    EXPECT_EQ(got.find("ZEM"), std::string::npos);
+    EXPECT_EQ(got.find("ACK"), std::string::npos);
+    close(fd);
+}
+
 TEST(SimBinary, WireLogRecordsExactBytesAndFramingOptionsApply) {
     const std::string log = temp_path("wire.bin");
     std::remove(log.c_str());

@@ -91,6 +91,22 @@ TEST(FlashFile, WrittenOnFlashWriteAndLoadedByANewBoard) {
     EXPECT_FALSE(restarted.load_flash_text("not a flash file"));
 }
 
+TEST(FlashFile, TheMemoryDumpHoldsEntriesNotYetFlashWritten) {
+    BoardModel board;
+    send_all(board, sample_block());
+    send_all(board, {"Tws:007"});
+    // Nothing written to flash yet, but the memory holds entry 7.
+    EXPECT_EQ(board.flash_text().find("Twl:007"), std::string::npos);
+    const std::string memory = board.memory_text();
+    EXPECT_TRUE(memory.starts_with("QUVAN-SIM FLASH 1\n"));
+    EXPECT_NE(memory.find("Twl:007\nTwc:380\nTwb:005\n"), std::string::npos) << memory;
+
+    BoardModel copy;
+    ASSERT_TRUE(copy.load_flash_text(memory));
+    EXPECT_EQ(copy.entry(7), board.entry(7));
+    EXPECT_FALSE(copy.entry_used(8));
+}
+
 TEST(FlashFile, DipSwitchesPersistWhenTheyTakeEffect) {
     BoardModel board;
     std::string flash;

@@ -56,6 +56,9 @@ TEST(ControlCommand, RawSendAndTheRest) {
     EXPECT_EQ(ok("fault loader-error 7").number, 7);
     EXPECT_EQ(ok("fault loader-hangup 250").fault, "loader-hangup");
     EXPECT_TRUE(refused("fault loader-error"));
+    EXPECT_EQ(ok("dump /tmp/board memory.txt").text, "/tmp/board memory.txt");
+    EXPECT_EQ(ok("dump x").kind, K::Dump);
+    EXPECT_TRUE(refused("dump"));
     EXPECT_EQ(ok("hangup").kind, K::Hangup);
     EXPECT_EQ(ok("quit").kind, K::Quit);
     EXPECT_EQ(ok("  # a comment").kind, K::Empty);

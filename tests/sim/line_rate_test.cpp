@@ -33,6 +33,31 @@ TEST(LineRate, TenThousandBytesAt115200TakeTheirLineTime) {
     EXPECT_LE(end - 5'000'000, 868'056 + 100);
 }
 
+TEST(LineRate, ALateWakeUpDoesNotSlowABackloggedLine) {
+    // A server on a busy machine wakes 300 us after the line fell free each
+    // time. With the bytes already waiting it catches up, so 2000 bytes at
+    // 115200 still leave in their line time (173.6 ms), not 25 % later.
+    LineRate rate(115200);
+    std::int64_t now = 0, bytes = 2000;
+    bool first = true;
+    while (bytes > 0) {
+        const std::int64_t take = std::min(bytes, rate.budget(now, !first));
+        if (take > 0) {
+            rate.consume(take, now, !first);
+            bytes -= take;
+            first = false;
+        }
+        now = rate.next_free(now) + 300;
+    }
+    EXPECT_LE(rate.free_at(), 173'612 + 100);
+    EXPECT_GE(rate.free_at(), 173'612 - 100);
+    // Without the backlog the same wake-ups would idle the line each time.
+    LineRate idle(115200);
+    idle.consume(11, 0);
+    idle.consume(1, 2000);
+    EXPECT_EQ(idle.free_at(), 2000 + 86);
+}
+
 TEST(LineRate, SlowLineStillSendsOneByteAtATimeAndIdleLineRestarts) {
     // At 300 baud a byte takes 33.3 ms, longer than the burst window: the
     // budget must still let single bytes through, one byte time apart.
