@@ -50,8 +50,8 @@ bool BoardLink::OpenPort(bool startReceiver) {
     if (startReceiver) {
         ComPort.CommError = false;
         ComPort.RcvRunning = true;
-        assembler_ = std::make_unique<LineAssembler>(DlmtIndex(ComPort.RecvDlmt));
-        auto* thread = new TRcvThread(*this, port_, ComPort.RecvTout);
+        assembler_ = std::make_shared<LineAssembler>(DlmtIndex(ComPort.RecvDlmt));
+        auto* thread = new TRcvThread(*this, port_, assembler_, ComPort.RecvTout);
         connect(thread, &QThread::finished, thread, &QObject::deleteLater);
         thread_ = thread;
         // Normal priority: the thread sleeps in poll() and costs nothing while

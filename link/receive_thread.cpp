@@ -1,6 +1,7 @@
 #include "link/receive_thread.h"
 
 #include "link/board_link.h"
+#include "link/line_assembler.h"
 
 #include <QMetaObject>
 #include <chrono>
@@ -23,9 +24,10 @@ constexpr int kPresenceCheckMs = 1000;
 
 } // namespace
 
-TRcvThread::TRcvThread(BoardLink& link, std::shared_ptr<platform::SerialPort> port, int recvToutMs)
-    : link_(link), port_(std::move(port)), recvToutMs_(recvToutMs),
-      wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+TRcvThread::TRcvThread(BoardLink& link, std::shared_ptr<platform::SerialPort> port,
+                       std::shared_ptr<const LineAssembler> assembler, int recvToutMs)
+    : link_(link), port_(std::move(port)), assembler_(std::move(assembler)),
+      recvToutMs_(recvToutMs), wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
     link_.ComPort.CommError = false;
     link_.ComPort.RcvRunning = true;
 }
@@ -52,34 +54,38 @@ void TRcvThread::requestStop() {
 }
 
 void TRcvThread::CallOnUiThread(std::function<void()> call) {
+    using State = PendingCall::State;
     auto pending = std::make_shared<PendingCall>();
     {
         std::lock_guard lock(currentMutex_);
         current_ = pending;
         pending->stop = stopRequested_;
     }
+    // Captures only the shared state and the call, which captures the link.
     QMetaObject::invokeMethod(
         &link_,
         [pending, call = std::move(call)] {
             {
                 std::lock_guard lock(pending->mutex);
-                if (pending->abandoned) {
-                    return;
+                if (pending->state != State::Queued) {
+                    return; // abandoned: the worker has gone on without it
                 }
+                pending->state = State::Running;
             }
             call();
             {
                 std::lock_guard lock(pending->mutex);
-                pending->finished = true;
+                pending->state = State::Finished;
             }
             pending->done.notify_all();
         },
         Qt::QueuedConnection);
     {
         std::unique_lock lock(pending->mutex);
-        pending->done.wait(lock, [&] { return pending->finished || pending->stop; });
-        if (!pending->finished) {
-            pending->abandoned = true;
+        pending->done.wait(lock,
+                           [&] { return pending->state == State::Finished || pending->stop; });
+        if (pending->state == State::Queued) {
+            pending->state = State::Abandoned;
         }
     }
     std::lock_guard lock(currentMutex_);
@@ -113,8 +119,9 @@ void TRcvThread::run() {
             // closes it); then wait for the outcome without watching the line.
             if (!removalReported) {
                 removalReported = true;
+                // Not `this`: the thread object may be gone when this runs.
                 QMetaObject::invokeMethod(
-                    &link_, [this] { link_.ReportDeviceRemoved(); }, Qt::QueuedConnection);
+                    &link_, [&link = link_] { link.ReportDeviceRemoved(); }, Qt::QueuedConnection);
             }
             if (com.CommError) {
                 break;
@@ -134,7 +141,7 @@ void TRcvThread::run() {
         }
         const std::uint32_t idle = NowMs() - lastRcvTick;
         if (idle > static_cast<std::uint32_t>(recvToutMs_)) {
-            if (link_.pendingLineLength() > 0 && !stopRequested_) {
+            if (assembler_->length() > 0 && !stopRequested_) {
                 CallOnUiThread([&link = link_] { link.FlushIdleLine(); });
             }
             lastRcvTick = NowMs();
@@ -143,7 +150,7 @@ void TRcvThread::run() {
             // Sleep until bytes arrive; with a partial line, no longer than
             // its idle flush is due.
             int timeout = kPresenceCheckMs;
-            if (link_.pendingLineLength() > 0) {
+            if (assembler_->length() > 0) {
                 const std::uint32_t since = NowMs() - lastRcvTick;
                 const int due = recvToutMs_ + 1 - static_cast<int>(since);
                 timeout = due < 0 ? 0 : due;
