@@ -84,7 +84,6 @@ void LearningWindow::Wire() {
         ShowResult(ctx_, lane, text);
         state_.Result.Carry = lastCarry;
     };
-    w.imgWave->lanesCleared = [this] { main_.widgets().sBarPanels[1]->clear(); };
 
     for (QCheckBox* box : {w.ckEiritsu, w.ckPhilips, w.ckSerial, w.ckMultiHeader}) {
         connect(box, &QCheckBox::toggled, this,

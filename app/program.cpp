@@ -2,6 +2,7 @@
 
 #include "app/com_command.h"
 #include "app/main_line_handlers.h"
+#include "table/ui/grid_popup_menu.h"
 
 #include <QApplication>
 #include <QFile>
@@ -92,6 +93,13 @@ void Program::Connect() {
         [&w](bool visible) { w.mmSystemPath->menuAction()->setVisible(visible); });
     QObject::connect(w.mmCom, &QAction::triggered, &main,
                      [this] { RunCommunicationSettings(*frmMain_, *frmCom_); });
+    // Which row a paste copies, shown for as long as one is marked.
+    QObject::connect(&tableCommands_->popupMenu(), &table_ui::GridPopupMenu::copyMarkChanged, &main,
+                     [&w](int row) {
+                         w.sBarCopyMark->setText(
+                             QStringLiteral("コピー: %1").arg(row, 3, 10, QChar('0')));
+                         w.sBarCopyMark->setVisible(row != 0);
+                     });
 
     // The router asks which dialogs are up before it decides where a line goes.
     main.lineHandlers().fillState = [this](link::DispatchState& state) {
