@@ -39,13 +39,19 @@ TRcvThread::~TRcvThread() {
 }
 
 void TRcvThread::requestStop() {
-    stopRequested_ = true;
     {
         std::lock_guard lock(currentMutex_);
+        stopRequested_ = true;
         if (current_) {
             {
+                // A call that has not started yet never will: the stop is
+                // decided here, on the window's thread, before its event
+                // loop can dispatch the call.
                 std::lock_guard callLock(current_->mutex);
                 current_->stop = true;
+                if (current_->state == PendingCall::State::Queued) {
+                    current_->state = PendingCall::State::Abandoned;
+                }
             }
             current_->done.notify_all();
         }
@@ -57,9 +63,13 @@ void TRcvThread::CallOnUiThread(std::function<void()> call) {
     using State = PendingCall::State;
     auto pending = std::make_shared<PendingCall>();
     {
+        // Either the stop comes first and nothing is queued, or the call is
+        // registered first and requestStop() finds it.
         std::lock_guard lock(currentMutex_);
+        if (stopRequested_) {
+            return;
+        }
         current_ = pending;
-        pending->stop = stopRequested_;
     }
     // Captures only the shared state and the call, which captures the link.
     QMetaObject::invokeMethod(
@@ -81,12 +91,11 @@ void TRcvThread::CallOnUiThread(std::function<void()> call) {
         },
         Qt::QueuedConnection);
     {
+        // A running call is not waited for once a stop is requested: it may
+        // itself be the one closing the port, in a nested event loop.
         std::unique_lock lock(pending->mutex);
         pending->done.wait(lock,
                            [&] { return pending->state == State::Finished || pending->stop; });
-        if (pending->state == State::Queued) {
-            pending->state = State::Abandoned;
-        }
     }
     std::lock_guard lock(currentMutex_);
     current_.reset();

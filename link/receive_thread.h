@@ -24,10 +24,12 @@ class LineAssembler;
 //   the thread, joins it before it goes, and is the context of every queued
 //   call (a call whose context is gone is dropped by Qt).
 // - A call into the user-interface thread runs at most once and never after
-//   the worker gave up on it: its state moves Queued -> Running -> Finished
-//   or Queued -> Abandoned under the call's lock, and Abandoned is final.
-//   The worker gives up only on a stop request; a call already Running then
-//   finishes on its own, touching nothing but the link and the shared state.
+//   a stop was requested: its state moves Queued -> Running -> Finished, or
+//   Queued -> Abandoned when requestStop() (on the user-interface thread)
+//   finds it not yet started; the state changes under the call's lock and
+//   Abandoned is final. A call already Running when the stop comes finishes
+//   on its own, touching nothing but the link and the shared state; the
+//   worker no longer waits for it.
 // - The length of the partial line is read through the thread's own
 //   reference to the assembler of its port (an atomic counter), never
 //   through the link's pointer, which the user-interface thread replaces
@@ -61,7 +63,7 @@ class TRcvThread final : public QThread {
     const std::shared_ptr<const LineAssembler> assembler_;
     const int recvToutMs_;
     int wakeFd_ = -1;
-    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> stopRequested_{false}; // set under currentMutex_
 
     // One call into the user-interface thread. Shared with the queued call, so
     // it stays valid whichever side finishes first.
@@ -70,7 +72,7 @@ class TRcvThread final : public QThread {
         std::mutex mutex;
         std::condition_variable done;
         State state = State::Queued;
-        bool stop = false; // the worker is asked to stop: it waits no longer
+        bool stop = false; // a stop was requested: the worker waits no longer
     };
     std::mutex currentMutex_;
     std::shared_ptr<PendingCall> current_;
