@@ -63,7 +63,11 @@ void CellEditorDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     section.orientation = Qt::Vertical;
     section.position = QStyleOptionHeader::Middle;
     section.section = index.row();
+    // The header's drawing leaves its clip and pens on the painter, which
+    // the view goes on to paint every other cell with.
+    painter->save();
     header->style()->drawControl(QStyle::CE_Header, &section, painter, header);
+    painter->restore();
 }
 
 bool CellEditorDelegate::eventFilter(QObject* object, QEvent* event) {

@@ -28,8 +28,18 @@ QColor PixelOf(const QImage& image, const QWidget& view, const QWidget& child, Q
     return image.pixelColor(child.mapTo(&view, at));
 }
 
+// The darkest pixel of a picture, as lightness 0..255: the ink of its text.
+int Ink(const QImage& image) {
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, image.pixelColor(x, y).lightness());
+    return darkest;
+}
+
 TEST_F(GridLook, RowLabelsLookLikeTheHeader) {
     QTableView& view = *w().sGrid;
+    table().setCell(2, ColResult, "Tm:NEC");
     const QImage image = view.grab().toImage();
     const QHeaderView& header = *view.horizontalHeader();
     const QRect label = view.visualRect(commands().model().index(1, 0));
@@ -40,15 +50,9 @@ TEST_F(GridLook, RowLabelsLookLikeTheHeader) {
     const QColor cellColour = PixelOf(image, view, *view.viewport(), cell.topLeft() + QPoint(3, 4));
     EXPECT_EQ(labelColour, headerColour) << labelColour.name().toStdString();
     EXPECT_NE(labelColour, cellColour);
-}
-
-// The darkest pixel of a picture, as lightness 0..255: the ink of its text.
-int Ink(const QImage& image) {
-    int darkest = 255;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            darkest = std::min(darkest, image.pixelColor(x, y).lightness());
-    return darkest;
+    // The cells drawn after the labels still show their texts.
+    const QRect result = view.visualRect(commands().model().index(1, ColResult));
+    EXPECT_LT(Ink(image.copy(result.translated(view.viewport()->mapTo(&view, QPoint(0, 0))))), 80);
 }
 
 TEST_F(GridLook, DisabledCommandsLookDisabled) {
