@@ -2,6 +2,7 @@
 
 #include "link/board_link.h"
 #include "link/line_assembler.h"
+#include "link/posted_call_order.h"
 
 #include <QMetaObject>
 #include <chrono>
@@ -71,10 +72,12 @@ void TRcvThread::CallOnUiThread(std::function<void()> call) {
         }
         current_ = pending;
     }
+    MarkPosted(pending.get());
     // Captures only the shared state and the call, which captures the link.
     QMetaObject::invokeMethod(
         &link_,
         [pending, call = std::move(call)] {
+            MarkDelivered(pending.get());
             {
                 std::lock_guard lock(pending->mutex);
                 if (pending->state != State::Queued) {
