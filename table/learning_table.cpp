@@ -30,6 +30,22 @@ LearningTable::LearningTable(int rowCount)
         throw std::bad_alloc();
 }
 
+LearningTable::LearningTable(const LearningTable& other)
+    : onRowsChanged(other.onRowsChanged), rowCount_(other.rowCount_), cells_(other.cells_),
+      records_(static_cast<LearnedSignal*>(std::malloc(kMaxTableRows * sizeof(LearnedSignal)))) {
+    if (!records_)
+        throw std::bad_alloc();
+    std::copy(other.records_.get(), other.records_.get() + kMaxTableRows, records_.get());
+}
+
+LearningTable& LearningTable::operator=(const LearningTable& other) {
+    if (this != &other) {
+        LearningTable copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
 void LearningTable::FreeRecords::operator()(LearnedSignal* records) const {
     std::free(records);
 }

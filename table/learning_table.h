@@ -19,6 +19,11 @@ enum TableColumn : int { ColCarry = 1, ColFrames = 2, ColComments = 3, ColResult
 class LearningTable {
   public:
     explicit LearningTable(int rowCount); // kStdTableRows or kProTableRows
+    LearningTable(const LearningTable& other);
+    LearningTable& operator=(const LearningTable& other);
+    LearningTable(LearningTable&&) noexcept = default;
+    LearningTable& operator=(LearningTable&&) noexcept = default;
+    ~LearningTable() = default;
 
     int rowCount() const { return rowCount_; }
     bool validRow(int row) const { return row >= 1 && row <= rowCount_; }
