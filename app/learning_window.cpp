@@ -93,7 +93,6 @@ void LearningWindow::Wire() {
         if (const DecodeRecord* record = decoder_.record(lane))
             drawPulseMeanings(lane, record->Meanings);
     };
-    w.imgWave->lanesCleared = [this] { main_.widgets().sBarPanels[1]->clear(); };
 
     for (QCheckBox* box : {w.ckEiritsu, w.ckPhilips, w.ckSerial, w.ckMultiHeader}) {
         connect(box, &QCheckBox::toggled, this,

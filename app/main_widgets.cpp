@@ -255,6 +255,12 @@ void BuildMainWidgets(QMainWindow& window, MainWidgets& w, int waveLanes) {
         w.sBarPanels[i]->setFrameShadow(QFrame::Sunken);
         w.sBar->addWidget(w.sBarPanels[i], i + 1 == w.sBarPanels.size() ? 1 : 0);
     }
+    w.sBarCopyMark = new QLabel(w.sBar);
+    w.sBarCopyMark->setObjectName(QStringLiteral("sBarCopyMark"));
+    w.sBarCopyMark->setFrameShape(QFrame::Panel);
+    w.sBarCopyMark->setFrameShadow(QFrame::Sunken);
+    w.sBarCopyMark->hide();
+    w.sBar->addPermanentWidget(w.sBarCopyMark);
     window.setStatusBar(w.sBar);
 }
 

@@ -130,6 +130,8 @@ struct MainWidgets {
     // Status bar and its three panels.
     ClickStatusBar* sBar = nullptr;
     std::array<QLabel*, 3> sBarPanels{};
+    // At the right end of the status bar while a row is marked for paste.
+    QLabel* sBarCopyMark = nullptr;
 };
 
 // Creates all controls inside `window` (menus, central area, status bar);

@@ -32,10 +32,11 @@ TfrmMain::TfrmMain(const QString& applicationTitle, MainServices services, QWidg
             [this](const QString& text) { w_.sBarPanels[0]->setText(text); });
     connect(&link, &link::BoardLink::deviceRemoved, this, &TfrmMain::PortLost);
     connect(w_.mmQuit, &QAction::triggered, this, &QWidget::close);
-    connect(w_.scrBar, &QScrollBar::valueChanged, this, [this](int position) {
-        const int maximum = std::max(1, w_.scrBar->maximum());
-        w_.imgWave->move(1 + position * state_.WaveScrollExtent / maximum, w_.imgWave->y());
-    });
+    connect(w_.scrBar, &QScrollBar::valueChanged, this, &TfrmMain::PlaceWaveImage);
+    // The window's own resize comes before its layout has sized the scroll
+    // bar (at the first showing, the bar is still at its default width), so
+    // the extent is taken again whenever the bar itself changes size.
+    w_.scrBar->installEventFilter(this);
     link.setHandlers(lineHandlers_.get());
 }
 
@@ -223,7 +224,20 @@ bool TfrmMain::ConnectBoard() {
     callbacks.boardFound = [this](const std::string& name) {
         appendLog(QString::fromStdString(name));
     };
-    return link::ConnectBoard(services_.link, services_.ports, callbacks);
+    // A port that opens but stays silent (no board, or one that answers too
+    // late) is named, so that the user knows why the board is not there.
+    QString unanswered;
+    callbacks.probeUnanswered = [this, &unanswered](const std::string& name) {
+        unanswered = QStringLiteral("No answer from the board on %1 (\"Ver\", %2 ms)")
+                         .arg(QString::fromStdString(name))
+                         .arg(link::kProbeWaitMs);
+        appendLog(unanswered);
+    };
+    const bool found = link::ConnectBoard(services_.link, services_.ports, callbacks);
+    if (!found && !unanswered.isEmpty()) {
+        w_.sBarPanels[2]->setText(unanswered);
+    }
+    return found;
 }
 
 void TfrmMain::StartSequence() {
@@ -294,6 +308,19 @@ void TfrmMain::FormResize() {
     // shares its width between Comments and Result itself whenever its own
     // size changes (after the layout has given it one).
     state_.WaveScrollExtent = w_.scrBar->width() - w_.imgWave->width() - 20;
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == w_.scrBar && event->type() == QEvent::Resize) {
+        FormResize();
+        PlaceWaveImage(w_.scrBar->value());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::PlaceWaveImage(int position) {
+    const int maximum = std::max(1, w_.scrBar->maximum());
+    w_.imgWave->move(1 + position * state_.WaveScrollExtent / maximum, w_.imgWave->y());
 }
 
 int TfrmMain::logLineCount() const {

@@ -83,6 +83,7 @@ class TfrmMain final : public QMainWindow {
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override; // FormCloseQuery, then FormClose
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void FormCreate(const QString& applicationTitle);
@@ -90,6 +91,8 @@ class TfrmMain final : public QMainWindow {
     void FillParameterLists();
     void FormClose();
     void FormResize();
+    // The wave image's left edge for scroll bar position `position`.
+    void PlaceWaveImage(int position);
 
     MainServices services_;
     AppState state_;

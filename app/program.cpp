@@ -143,6 +143,13 @@ void Program::Connect() {
         [&w](bool visible) { w.mmSystemPath->menuAction()->setVisible(visible); });
     QObject::connect(w.mmCom, &QAction::triggered, &main,
                      [this] { RunCommunicationSettings(*frmMain_, *frmCom_); });
+    // Which row a paste copies, shown for as long as one is marked.
+    QObject::connect(&tableCommands_->popupMenu(), &table_ui::GridPopupMenu::copyMarkChanged, &main,
+                     [&w](int row) {
+                         w.sBarCopyMark->setText(
+                             QStringLiteral("コピー: %1").arg(row, 3, 10, QChar('0')));
+                         w.sBarCopyMark->setVisible(row != 0);
+                     });
 
     main.lineHandlers().readBackLine = [this](const std::string& line) {
         boardTransfers_->HandleReadBackLine(line);

@@ -70,7 +70,10 @@ AnalysisLineResult HandleAnalysisLine(LearningContext& ctx, CaptureDecoding& dec
     }
     result.CarrierText = CarrierText(line);
     const std::optional<std::int32_t> carry = ParseTenths(result.CarrierText);
-    if (!carry) {
+    // No carrier is zero or negative; stored, such a value would make a row
+    // that looks learned but counts as empty, or a carrier the board cannot
+    // send.
+    if (!carry || *carry <= 0) {
         ctx.effects.reportError("'" + result.CarrierText + "' is not a valid carrier frequency");
         result.Outcome = AnalysisOutcome::BadCarrier;
         return result;

@@ -57,20 +57,33 @@ void StartLearning(LearningContext& ctx, bool learningOn) {
 }
 
 void RestartLearning(LearningContext& ctx) {
-    ctx.effects.setLearningIndicator(true);
-    SendStart(ctx, "A:pro");
-    ReopenCapture(ctx.state);
-    if (ctx.state.RepeatRowRequested) {
-        ctx.state.RepeatRowRequested = false;
-        return;
-    }
     const LearningTable& table = ctx.table;
     const int last = table.rowCount();
     int row = ctx.effects.currentRow();
-    if (row >= last)
+    const bool stayOnRow = ctx.state.RepeatRowRequested;
+    if (!stayOnRow && !ctx.options.CodeCheck) {
+        // Learning walks on to the next blank row below, never over a row
+        // that already holds a signal.
+        int next = std::max(row, 0) + 1;
+        while (next <= last && !table.isBlank(next))
+            ++next;
+        if (next > last) {
+            StopLearningTableFull(ctx);
+            return;
+        }
+        row = next;
+    }
+    ctx.effects.setLearningIndicator(true);
+    SendStart(ctx, "A:pro");
+    ReopenCapture(ctx.state);
+    if (stayOnRow) {
+        ctx.state.RepeatRowRequested = false;
         return;
-    row += 1;
+    }
     if (ctx.options.CodeCheck) {
+        if (row >= last)
+            return;
+        row += 1;
         // Rows marked "-" are not part of the check. The walk stops at the
         // last row so a table of dashes cannot run it off the end.
         while (row < last && TrimControl(table.cell(row, ColFrames)) == "-")
@@ -79,6 +92,15 @@ void RestartLearning(LearningContext& ctx) {
             row = 1;
     }
     ctx.effects.setCurrentRow(row);
+}
+
+void StopLearningTableFull(LearningContext& ctx) {
+    ctx.effects.setLearningIndicator(false);
+    ctx.effects.sendCommand("T");
+    ctx.effects.setProgressVisible(false);
+    bool dispOff = false;
+    ctx.effects.showMessage(1, std::string(kTableFullCaption), std::string(kTableFullText),
+                            dispOff);
 }
 
 void SelectNextBlankRow(LearningContext& ctx) {

@@ -4,6 +4,7 @@
 #include "capture/learning_context.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quvan {
@@ -11,7 +12,17 @@ namespace quvan {
 // Click on the learning panel; learningOn is what the panel shows now.
 void StartLearning(LearningContext& ctx, bool learningOn);
 
+// After a capture: starts the next one. With "CodeCheck" the walk goes over
+// the rows to check; otherwise to the next blank row below the current one,
+// and when none is left learning stops with kTableFullText.
 void RestartLearning(LearningContext& ctx);
+
+inline constexpr std::string_view kTableFullCaption = "警告";
+inline constexpr std::string_view kTableFullText =
+    "テーブルに空き行がありません。\n学習を終了しました。";
+
+// Leaves learning ("T") and tells the user that no blank row is left.
+void StopLearningTableFull(LearningContext& ctx);
 
 // Moves the grid cursor to the first blank row at or below it (never the
 // last row); no move when there is none.

@@ -120,25 +120,51 @@ std::string DecodePipeline::recordLine(int row) const {
 
 void DecodeLog(DecodePipeline& pipeline, std::string_view log, std::string& out,
                std::vector<std::string>& errors) {
-    std::string result;
-    while (!log.empty()) {
-        const std::size_t nl = log.find('\n');
-        std::string_view line = log.substr(0, nl);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (pipeline.handleLine(line, result)) {
-            out += result;
-            out += '\n';
-            if (pipeline.explains()) {
-                for (const std::string& text : pipeline.explainLast())
-                    out += "  " + text + "\n";
-            }
-            for (std::string& e : pipeline.takeErrors())
-                errors.push_back(std::move(e));
+    LogStreamDecoder decoder(pipeline);
+    decoder.feed(log, out, errors);
+    decoder.finish(out, errors);
+}
+
+void LogStreamDecoder::feed(std::string_view bytes, std::string& out,
+                            std::vector<std::string>& errors) {
+    while (!bytes.empty()) {
+        const std::size_t nl = bytes.find('\n');
+        const std::size_t room = kMaxLogLine - partial_.size();
+        if (nl == std::string_view::npos && bytes.size() < room) {
+            partial_.append(bytes);
+            return;
         }
-        if (nl == std::string_view::npos)
-            break;
-        log.remove_prefix(nl + 1);
+        const std::size_t take = std::min(nl == std::string_view::npos ? bytes.size() : nl, room);
+        std::string_view text = bytes.substr(0, take);
+        if (!partial_.empty()) {
+            partial_.append(text);
+            text = partial_;
+        }
+        line(text, out, errors);
+        partial_.clear();
+        bytes.remove_prefix(take == nl ? take + 1 : take);
+    }
+}
+
+void LogStreamDecoder::finish(std::string& out, std::vector<std::string>& errors) {
+    if (!partial_.empty())
+        line(partial_, out, errors);
+    partial_.clear();
+}
+
+void LogStreamDecoder::line(std::string_view text, std::string& out,
+                            std::vector<std::string>& errors) {
+    if (!text.empty() && text.back() == '\r')
+        text.remove_suffix(1);
+    if (pipeline_.handleLine(text, result_)) {
+        out += result_;
+        out += '\n';
+        if (pipeline_.explains()) {
+            for (const std::string& explained : pipeline_.explainLast())
+                out += "  " + explained + "\n";
+        }
+        for (std::string& e : pipeline_.takeErrors())
+            errors.push_back(std::move(e));
     }
 }
 

@@ -72,4 +72,26 @@ class DecodePipeline {
 void DecodeLog(DecodePipeline& pipeline, std::string_view log, std::string& out,
                std::vector<std::string>& errors);
 
+// The same on a log that arrives in pieces split anywhere, so that a log of
+// any size is decoded in the same memory: only the line being completed is
+// kept. A line longer than kMaxLogLine bytes (no board line comes near) is
+// handled in pieces of that length.
+class LogStreamDecoder {
+  public:
+    static constexpr std::size_t kMaxLogLine = 64 * 1024;
+
+    explicit LogStreamDecoder(DecodePipeline& pipeline) : pipeline_(pipeline) {}
+
+    void feed(std::string_view bytes, std::string& out, std::vector<std::string>& errors);
+    // The end of one log: its last line, when no line break ended it.
+    void finish(std::string& out, std::vector<std::string>& errors);
+
+  private:
+    void line(std::string_view text, std::string& out, std::vector<std::string>& errors);
+
+    DecodePipeline& pipeline_;
+    std::string partial_;
+    std::string result_;
+};
+
 } // namespace quvan

@@ -1,18 +1,16 @@
 // quvan-decode: runs the board's learning output through the tool's
 // analysis, for scripting and tests. See usage() for the command line.
 
+#include "cli/cli_io.h"
 #include "cli/decode_pipeline.h"
 #include "cli/decode_signal_files.h"
 #include "decode/entry_decoder.h"
+#include "platform/atomic_file.h"
 #include "table/table_file.h"
 #include "tools/core/wave_text.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,22 +22,67 @@ constexpr const char* kUsage =
     "                    [--ts N] [--tw N] [--bits N] [--sbit N] [--records FILE]\n"
     "                    [--wave-text FILE] [--explain] [FILE ...]\n"
     "       quvan-decode [--pro] [--pcode] --entries TABLE\n"
-    "       quvan-decode [options] --from raw|pronto|flipper|pulse-space [--carrier HZ] FILE ...\n";
+    "       quvan-decode [options] --from raw|pronto|flipper|pulse-space [--carrier HZ] FILE ...\n"
+    "exit status: 0 done; 1 the table file could not be read to its end;\n"
+    "             2 bad usage, an input that cannot be read, an output that cannot be written\n";
 
-int UsageError(const std::string& message) {
-    std::cerr << "quvan-decode: " << message << "\n" << kUsage;
-    return 2;
+// Exit statuses.
+constexpr int kDone = 0;
+constexpr int kInputIncomplete = 1;
+constexpr int kFailed = 2;
+
+// Logs are read in pieces of this size; memory does not grow with the log.
+constexpr std::size_t kPieceSize = 256 * 1024;
+
+// Messages carry bytes from the inputs (file names, log text): never raw.
+void Say(const std::string& message) {
+    std::cerr << "quvan-decode: " << quvan::cli::Printable(message) << "\n";
 }
 
-std::optional<std::string> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream data;
-    data << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return data.str();
+int UsageError(const std::string& message) {
+    Say(message);
+    std::cerr << kUsage;
+    return kFailed;
+}
+
+int OutputFailed(const quvan::cli::CheckedOutput& output) {
+    Say("cannot write standard output: " + output.error());
+    return kFailed;
+}
+
+// The rows of a table file decoded as a read-back does.
+int DecodeEntries(const std::string& path, const quvan::LearningOptions& options,
+                  quvan::cli::CheckedOutput& output) {
+    quvan::LearningTable table(options.ProEdition ? quvan::kProTableRows : quvan::kStdTableRows);
+    quvan::TableLoadOptions load;
+    load.confirmNotTableFile = [&] {
+        Say(path + " is not marked as a table file");
+        return true; // read it anyway, as the window does after a Yes
+    };
+    const quvan::TableLoadResult loaded = quvan::LoadTable(path, table, load);
+    if (loaded.status == quvan::TableLoadStatus::CannotOpen) {
+        Say("cannot read " + loaded.error);
+        return kFailed;
+    }
+    for (const std::string& w : loaded.warnings)
+        Say(w);
+    if (loaded.conversionError)
+        Say(loaded.conversionError->message);
+    if (loaded.stop)
+        Say(loaded.stop->message);
+    std::string out;
+    for (int row = 1; row <= table.rowCount(); ++row) {
+        const quvan::LearnedSignal& rec = table.record(row);
+        if (rec.Carry == 0)
+            continue;
+        const quvan::EntryDecoding d =
+            quvan::DecodeLoadedEntry(rec, options.PCode, options.ProEdition);
+        out += std::to_string(row) + "\t" +
+               d.Comments.value_or(table.cell(row, quvan::ColComments)) + "\t" + d.Result + "\n";
+    }
+    if (!output.write(out) || !output.finish())
+        return OutputFailed(output);
+    return loaded.partial() ? kInputIncomplete : kDone;
 }
 
 } // namespace
@@ -122,52 +165,26 @@ int main(int argc, char** argv) {
     if (timeSampling > 0)
         options.MultiHeader = false;
 
-    std::string out;
+    quvan::cli::CheckedOutput output(stdout);
     if (!fromFormat.empty() || !carrierText.empty()) {
         if (fromFormat.empty() || !entriesPath.empty() || !recordsPath.empty() ||
             !waveTextPath.empty() || explain)
             return UsageError("--carrier needs --from, which takes no --entries, --records, "
                               "--wave-text or --explain");
+        std::string out;
         std::vector<std::string> errors;
         const int status =
             quvan::cli::DecodeSignalFiles(options, fromFormat, carrierText, files, out, errors);
-        std::fwrite(out.data(), 1, out.size(), stdout);
         for (const std::string& e : errors)
-            std::cerr << "quvan-decode: " << e << "\n";
+            Say(e);
+        if (!output.write(out) || !output.finish())
+            return OutputFailed(output);
         return status;
     }
     if (!entriesPath.empty()) {
         if (!files.empty())
             return UsageError("--entries takes no other input files");
-        const auto data = ReadFile(entriesPath);
-        if (!data) {
-            std::cerr << "quvan-decode: cannot read " << entriesPath << "\n";
-            return 2;
-        }
-        quvan::LearningTable table(options.ProEdition ? quvan::kProTableRows
-                                                      : quvan::kStdTableRows);
-        quvan::TableLoadOptions load;
-        load.confirmNotTableFile = [&] {
-            std::cerr << "quvan-decode: " << entriesPath << " is not marked as a table file\n";
-            return true; // read it anyway, as the window does after a Yes
-        };
-        const quvan::TableLoadResult loaded = quvan::ParseTableFile(*data, table, load);
-        if (loaded.conversionError)
-            std::cerr << "quvan-decode: " << loaded.conversionError->message << "\n";
-        for (const std::string& w : loaded.warnings)
-            std::cerr << "quvan-decode: " << w << "\n";
-        for (int row = 1; row <= table.rowCount(); ++row) {
-            const quvan::LearnedSignal& rec = table.record(row);
-            if (rec.Carry == 0)
-                continue;
-            const quvan::EntryDecoding d =
-                quvan::DecodeLoadedEntry(rec, options.PCode, options.ProEdition);
-            out += std::to_string(row) + "\t" +
-                   d.Comments.value_or(table.cell(row, quvan::ColComments)) + "\t" + d.Result +
-                   "\n";
-        }
-        std::fwrite(out.data(), 1, out.size(), stdout);
-        return 0;
+        return DecodeEntries(entriesPath, options, output);
     }
 
     quvan::DecodePipeline pipeline(options);
@@ -186,42 +203,55 @@ int main(int argc, char** argv) {
         };
     }
     pipeline.setExplain(explain);
+    quvan::LogStreamDecoder decoder(pipeline);
     if (files.empty())
         files.push_back("-");
-    for (const std::string& path : files) {
-        std::optional<std::string> data;
-        if (path == "-") {
-            data = std::string(std::istreambuf_iterator<char>(std::cin), {});
-        } else {
-            data = ReadFile(path);
-        }
-        if (!data) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            std::cerr << "quvan-decode: cannot read " << path << "\n";
-            return 2;
-        }
-        std::vector<std::string> errors;
-        quvan::DecodeLog(pipeline, *data, out, errors);
+    std::string out;
+    std::vector<std::string> errors;
+    // Each piece's results go out at once, so memory stays that of a piece.
+    auto passOn = [&] {
+        output.write(out);
+        out.clear();
         for (const std::string& e : errors)
-            std::cerr << "quvan-decode: " << e << "\n";
+            Say(e);
+        errors.clear();
+        return !output.failed();
+    };
+    for (const std::string& path : files) {
+        const std::string error =
+            quvan::cli::ReadInPieces(path, kPieceSize, [&](std::string_view piece) {
+                decoder.feed(piece, out, errors);
+                return passOn();
+            });
+        decoder.finish(out, errors);
+        passOn();
+        if (output.failed())
+            return OutputFailed(output);
+        if (!error.empty()) {
+            output.finish();
+            Say(error);
+            return kFailed;
+        }
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (!output.finish())
+        return OutputFailed(output);
     if (!waveTextPath.empty()) {
         const std::string failure = quvan::tools::SaveWaveText(waveTextPath, waveText);
         if (!failure.empty()) {
-            std::cerr << "quvan-decode: " << failure << "\n";
-            return 2;
+            Say(failure);
+            return kFailed;
         }
     }
     if (!recordsPath.empty()) {
-        std::ofstream rec(recordsPath, std::ios::binary | std::ios::trunc);
+        std::string records;
         for (int row : pipeline.storedRows())
-            rec << pipeline.recordLine(row) << "\n";
-        rec.close();
-        if (!rec) {
-            std::cerr << "quvan-decode: cannot write " << recordsPath << "\n";
-            return 2;
+            records += pipeline.recordLine(row) + "\n";
+        // The old file stays whole unless the new one is complete.
+        const std::string error = quvan::WriteFileAtomically(recordsPath, records);
+        if (!error.empty()) {
+            Say("cannot write the records: " + error);
+            return kFailed;
         }
     }
-    return 0;
+    return kDone;
 }

@@ -50,8 +50,8 @@ bool BoardLink::OpenPort(bool startReceiver) {
     if (startReceiver) {
         ComPort.CommError = false;
         ComPort.RcvRunning = true;
-        assembler_ = std::make_unique<LineAssembler>(DlmtIndex(ComPort.RecvDlmt));
-        auto* thread = new TRcvThread(*this, port_, ComPort.RecvTout);
+        assembler_ = std::make_shared<LineAssembler>(DlmtIndex(ComPort.RecvDlmt));
+        auto* thread = new TRcvThread(*this, port_, assembler_, ComPort.RecvTout);
         connect(thread, &QThread::finished, thread, &QObject::deleteLater);
         thread_ = thread;
         // Normal priority: the thread sleeps in poll() and costs nothing while
@@ -82,6 +82,11 @@ void BoardLink::ClosePort() {
     if (thread_) {
         thread_->wait(); // it has left its loop; this only joins it
     }
+    // The worker's last write is RcvRunning = false. Reading it orders all
+    // the worker did before everything that follows here (the port and,
+    // later, the link itself going away) in terms the thread sanitizer can
+    // follow: QThread::wait() synchronises through futexes it cannot see.
+    [[maybe_unused]] const bool stillRunning = ComPort.RcvRunning.load(std::memory_order_acquire);
     if (port_) {
         port_->clearModemLines();
         port_.reset();

@@ -74,7 +74,8 @@ class BoardLink final : public QObject {
     platform::SerialPortOpener& opener_;
     std::shared_ptr<platform::SerialPort> port_;
     QPointer<TRcvThread> thread_;
-    std::unique_ptr<LineAssembler> assembler_;
+    // Shared with the receive thread, which reads the partial line's length.
+    std::shared_ptr<LineAssembler> assembler_;
     LineHandlers* handlers_ = nullptr;
     std::unique_ptr<LineDispatcher> dispatcher_;
     bool responseFlag_ = false;

@@ -9,7 +9,11 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
+#include <algorithm>
 #include <optional>
 
 namespace quvan::link {
@@ -45,14 +49,16 @@ TfrmCom::TfrmCom(BoardLink& link, platform::PortLister& ports, QWidget* mainWind
     setObjectName("frmCom");
     setWindowTitle("ComPort Setting");
     BuildControls();
-    setFixedSize(360, 318);
+    FitPortField();
+    connect(cmbPort, &QComboBox::editTextChanged, this, &TfrmCom::FitPortField);
     connect(btnOk, &QPushButton::clicked, this, &TfrmCom::btnOkClick);
     connect(btnEsc, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnPort, &QPushButton::clicked, this, &TfrmCom::btnPortClick);
 }
 
 void TfrmCom::BuildControls() {
-    auto* gbComPara = new QGroupBox(QStringLiteral("通信条件"), this);
+    gbComPara_ = new QGroupBox(QStringLiteral("通信条件"), this);
+    QGroupBox* gbComPara = gbComPara_;
     gbComPara->setObjectName("gbComPara");
     gbComPara->setGeometry(8, 6, 170, 170);
     btnPort = new QPushButton(QStringLiteral("接続ﾎﾟｰﾄ"), gbComPara);
@@ -72,7 +78,8 @@ void TfrmCom::BuildControls() {
     Caption(gbComPara, QStringLiteral("ｽﾄｯﾌﾟﾋﾞｯﾄ"), {10, 136, 70, 18});
     cmbStopBit = ListBox(gbComPara, "cmbStopBit", {84, 134, 78, 22}, {"1", "2"});
 
-    auto* gbSend = new QGroupBox(QStringLiteral("送信条件"), this);
+    gbSend_ = new QGroupBox(QStringLiteral("送信条件"), this);
+    QGroupBox* gbSend = gbSend_;
     gbSend->setObjectName("gbSend");
     gbSend->setGeometry(184, 6, 168, 82);
     Caption(gbSend, QStringLiteral("ﾍｯﾀﾞｰ"), {8, 24, 50, 18});
@@ -83,7 +90,8 @@ void TfrmCom::BuildControls() {
     cmbSendDlmt = ListBox(gbSend, "cmbSendDlmt", {60, 50, 70, 22}, delimiters);
     Caption(gbSend, "Hex", {134, 52, 30, 18});
 
-    auto* gbRecv = new QGroupBox(QStringLiteral("受信条件"), this);
+    gbRecv_ = new QGroupBox(QStringLiteral("受信条件"), this);
+    QGroupBox* gbRecv = gbRecv_;
     gbRecv->setObjectName("gbRecv");
     gbRecv->setGeometry(184, 94, 168, 82);
     Caption(gbRecv, QStringLiteral("ﾃﾞﾘﾐﾀ"), {8, 24, 50, 18});
@@ -95,7 +103,8 @@ void TfrmCom::BuildControls() {
     edtRecvTout->setGeometry(60, 50, 70, 22);
     Caption(gbRecv, "mSec", {134, 52, 34, 18});
 
-    auto* groupBox1 = new QGroupBox(QStringLiteral("赤外出力完了コード"), this);
+    groupBox1_ = new QGroupBox(QStringLiteral("赤外出力完了コード"), this);
+    QGroupBox* groupBox1 = groupBox1_;
     groupBox1->setObjectName("GroupBox1");
     groupBox1->setGeometry(8, 182, 344, 82);
     rbACK = new QRadioButton(QStringLiteral(" ACK (0x06)"), groupBox1);
@@ -129,6 +138,34 @@ void TfrmCom::LoadFromRecord() {
     cmbSendDlmt->setCurrentIndex(DlmtIndex(port.SendDlmt));
     cmbRecvDlmt->setCurrentIndex(DlmtIndex(port.RecvDlmt));
     edtRecvTout->setText(QString::number(port.RecvTout));
+}
+
+void TfrmCom::FitPortField() {
+    // Port names on this system are paths ("/dev/ttyUSB0", "/dev/pts/3",
+    // "/dev/serial/by-id/..."): the field widens, and the dialog with it, so
+    // that the whole name shows rather than its last characters.
+    constexpr int kFieldWidth = 78;
+    QStyleOptionComboBox option;
+    option.initFrom(cmbPort);
+    option.editable = true;
+    option.rect = QRect(0, 0, kFieldWidth, cmbPort->height());
+    const QRect edit = cmbPort->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                        QStyle::SC_ComboBoxEditField, cmbPort);
+    // The line edit keeps a small margin on each side and room for the cursor.
+    const int chrome = kFieldWidth - edit.width() + 8;
+    int needed = cmbPort->fontMetrics().horizontalAdvance(cmbPort->currentText()) + chrome;
+    if (const QScreen* screen = this->screen())
+        needed = std::min(needed, screen->availableGeometry().width() - 360);
+    const int extra = std::max(0, needed - kFieldWidth);
+    cmbPort->resize(kFieldWidth + extra, cmbPort->height());
+    cmbPort->setToolTip(cmbPort->currentText());
+    gbComPara_->resize(170 + extra, gbComPara_->height());
+    gbSend_->move(184 + extra, gbSend_->y());
+    gbRecv_->move(184 + extra, gbRecv_->y());
+    groupBox1_->resize(344 + extra, groupBox1_->height());
+    btnOk->move(186 + extra, btnOk->y());
+    btnEsc->move(272 + extra, btnEsc->y());
+    setFixedSize(360 + extra, 318);
 }
 
 void TfrmCom::showEvent(QShowEvent* event) {

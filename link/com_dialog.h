@@ -70,11 +70,18 @@ class TfrmCom final : public QDialog {
     void hideEvent(QHideEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
+    // Widens the port field (and the dialog) to show the whole port name.
+    void FitPortField();
+
   private:
     void BuildControls();
     void LoadFromRecord();
     int Message(int kind, const QString& caption, const QString& text);
 
+    QGroupBox* gbComPara_ = nullptr;
+    QGroupBox* gbSend_ = nullptr;
+    QGroupBox* gbRecv_ = nullptr;
+    QGroupBox* groupBox1_ = nullptr;
     BoardLink& link_;
     platform::PortLister& ports_;
     QWidget* mainWindow_;

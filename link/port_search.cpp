@@ -42,6 +42,9 @@ bool ConnectBoard(BoardLink& link, platform::PortLister& ports, const SearchCall
         if (link.WaitResponse(kProbeWaitMs)) {
             return true;
         }
+        if (callbacks.probeUnanswered) {
+            callbacks.probeUnanswered(link.ComPort.PortName);
+        }
         link.ClosePort();
     }
     return SearchPort(link, ports, callbacks);

@@ -14,6 +14,9 @@ struct SearchCallbacks {
     std::function<void(const std::string& name)> portOpened;
     // A board answered on this port (the main window logs its name).
     std::function<void(const std::string& name)> boardFound;
+    // The connection check opened the configured port but no board answered
+    // within kProbeWaitMs (a board that answers late, or none there).
+    std::function<void(const std::string& name)> probeUnanswered;
 };
 
 // Walks the ports of the list in order, probing each with "Ver"; stops at the

@@ -1,6 +1,8 @@
 #include "link/receive_thread.h"
 
 #include "link/board_link.h"
+#include "link/line_assembler.h"
+#include "link/posted_call_order.h"
 
 #include <QMetaObject>
 #include <chrono>
@@ -23,9 +25,10 @@ constexpr int kPresenceCheckMs = 1000;
 
 } // namespace
 
-TRcvThread::TRcvThread(BoardLink& link, std::shared_ptr<platform::SerialPort> port, int recvToutMs)
-    : link_(link), port_(std::move(port)), recvToutMs_(recvToutMs),
-      wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+TRcvThread::TRcvThread(BoardLink& link, std::shared_ptr<platform::SerialPort> port,
+                       std::shared_ptr<const LineAssembler> assembler, int recvToutMs)
+    : link_(link), port_(std::move(port)), assembler_(std::move(assembler)),
+      recvToutMs_(recvToutMs), wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
     link_.ComPort.CommError = false;
     link_.ComPort.RcvRunning = true;
 }
@@ -37,13 +40,19 @@ TRcvThread::~TRcvThread() {
 }
 
 void TRcvThread::requestStop() {
-    stopRequested_ = true;
     {
         std::lock_guard lock(currentMutex_);
+        stopRequested_ = true;
         if (current_) {
             {
+                // A call that has not started yet never will: the stop is
+                // decided here, on the window's thread, before its event
+                // loop can dispatch the call.
                 std::lock_guard callLock(current_->mutex);
                 current_->stop = true;
+                if (current_->state == PendingCall::State::Queued) {
+                    current_->state = PendingCall::State::Abandoned;
+                }
             }
             current_->done.notify_all();
         }
@@ -52,35 +61,44 @@ void TRcvThread::requestStop() {
 }
 
 void TRcvThread::CallOnUiThread(std::function<void()> call) {
+    using State = PendingCall::State;
     auto pending = std::make_shared<PendingCall>();
     {
+        // Either the stop comes first and nothing is queued, or the call is
+        // registered first and requestStop() finds it.
         std::lock_guard lock(currentMutex_);
+        if (stopRequested_) {
+            return;
+        }
         current_ = pending;
-        pending->stop = stopRequested_;
     }
+    MarkPosted(pending.get());
+    // Captures only the shared state and the call, which captures the link.
     QMetaObject::invokeMethod(
         &link_,
         [pending, call = std::move(call)] {
+            MarkDelivered(pending.get());
             {
                 std::lock_guard lock(pending->mutex);
-                if (pending->abandoned) {
-                    return;
+                if (pending->state != State::Queued) {
+                    return; // abandoned: the worker has gone on without it
                 }
+                pending->state = State::Running;
             }
             call();
             {
                 std::lock_guard lock(pending->mutex);
-                pending->finished = true;
+                pending->state = State::Finished;
             }
             pending->done.notify_all();
         },
         Qt::QueuedConnection);
     {
+        // A running call is not waited for once a stop is requested: it may
+        // itself be the one closing the port, in a nested event loop.
         std::unique_lock lock(pending->mutex);
-        pending->done.wait(lock, [&] { return pending->finished || pending->stop; });
-        if (!pending->finished) {
-            pending->abandoned = true;
-        }
+        pending->done.wait(lock,
+                           [&] { return pending->state == State::Finished || pending->stop; });
     }
     std::lock_guard lock(currentMutex_);
     current_.reset();
@@ -113,8 +131,9 @@ void TRcvThread::run() {
             // closes it); then wait for the outcome without watching the line.
             if (!removalReported) {
                 removalReported = true;
+                // Not `this`: the thread object may be gone when this runs.
                 QMetaObject::invokeMethod(
-                    &link_, [this] { link_.ReportDeviceRemoved(); }, Qt::QueuedConnection);
+                    &link_, [&link = link_] { link.ReportDeviceRemoved(); }, Qt::QueuedConnection);
             }
             if (com.CommError) {
                 break;
@@ -134,7 +153,7 @@ void TRcvThread::run() {
         }
         const std::uint32_t idle = NowMs() - lastRcvTick;
         if (idle > static_cast<std::uint32_t>(recvToutMs_)) {
-            if (link_.pendingLineLength() > 0 && !stopRequested_) {
+            if (assembler_->length() > 0 && !stopRequested_) {
                 CallOnUiThread([&link = link_] { link.FlushIdleLine(); });
             }
             lastRcvTick = NowMs();
@@ -143,7 +162,7 @@ void TRcvThread::run() {
             // Sleep until bytes arrive; with a partial line, no longer than
             // its idle flush is due.
             int timeout = kPresenceCheckMs;
-            if (link_.pendingLineLength() > 0) {
+            if (assembler_->length() > 0) {
                 const std::uint32_t since = NowMs() - lastRcvTick;
                 const int due = recvToutMs_ + 1 - static_cast<int>(since);
                 timeout = due < 0 ? 0 : due;

@@ -15,11 +15,31 @@
 namespace quvan::link {
 
 class BoardLink;
+class LineAssembler;
 
+// What the two threads share, and why each hand-off is safe:
+// - The thread object is deleted on the user-interface thread once its body
+//   has ended (deleteLater), possibly before calls it queued there have run.
+//   So nothing queued captures the thread object: only the link, which owns
+//   the thread, joins it before it goes, and is the context of every queued
+//   call (a call whose context is gone is dropped by Qt).
+// - A call into the user-interface thread runs at most once and never after
+//   a stop was requested: its state moves Queued -> Running -> Finished, or
+//   Queued -> Abandoned when requestStop() (on the user-interface thread)
+//   finds it not yet started; the state changes under the call's lock and
+//   Abandoned is final. A call already Running when the stop comes finishes
+//   on its own, touching nothing but the link and the shared state; the
+//   worker no longer waits for it.
+// - The length of the partial line is read through the thread's own
+//   reference to the assembler of its port (an atomic counter), never
+//   through the link's pointer, which the user-interface thread replaces
+//   when the port is reopened.
+// - The port record's flags are atomics.
 class TRcvThread final : public QThread {
     Q_OBJECT
   public:
-    TRcvThread(BoardLink& link, std::shared_ptr<platform::SerialPort> port, int recvToutMs);
+    TRcvThread(BoardLink& link, std::shared_ptr<platform::SerialPort> port,
+               std::shared_ptr<const LineAssembler> assembler, int recvToutMs);
     ~TRcvThread() override;
 
     // Asks the thread to end; it does so at its next pass.
@@ -40,18 +60,19 @@ class TRcvThread final : public QThread {
 
     BoardLink& link_;
     std::shared_ptr<platform::SerialPort> port_;
+    const std::shared_ptr<const LineAssembler> assembler_;
     const int recvToutMs_;
     int wakeFd_ = -1;
-    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> stopRequested_{false}; // set under currentMutex_
 
     // One call into the user-interface thread. Shared with the queued call, so
     // it stays valid whichever side finishes first.
     struct PendingCall {
+        enum class State { Queued, Running, Finished, Abandoned };
         std::mutex mutex;
         std::condition_variable done;
-        bool finished = false;
-        bool abandoned = false;
-        bool stop = false;
+        State state = State::Queued;
+        bool stop = false; // a stop was requested: the worker waits no longer
     };
     std::mutex currentMutex_;
     std::shared_ptr<PendingCall> current_;

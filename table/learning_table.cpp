@@ -3,7 +3,10 @@
 #include "table/cell_text.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <stdexcept>
+#include <type_traits>
 
 namespace quvan {
 
@@ -15,9 +18,37 @@ bool validColumn(int col) {
 
 } // namespace
 
+// All-zero bytes are exactly a value-initialised LearnedSignal (every field
+// is an integer that starts at 0), and the record is an aggregate, so calloc
+// creates the records.
+static_assert(std::is_aggregate_v<LearnedSignal> && std::is_trivially_copyable_v<LearnedSignal>);
+
 LearningTable::LearningTable(int rowCount)
     : rowCount_(std::clamp(rowCount, 0, kMaxTableRows)), cells_(rowCount_),
-      records_(kMaxTableRows) {}
+      records_(static_cast<LearnedSignal*>(std::calloc(kMaxTableRows, sizeof(LearnedSignal)))) {
+    if (!records_)
+        throw std::bad_alloc();
+}
+
+LearningTable::LearningTable(const LearningTable& other)
+    : onRowsChanged(other.onRowsChanged), rowCount_(other.rowCount_), cells_(other.cells_),
+      records_(static_cast<LearnedSignal*>(std::malloc(kMaxTableRows * sizeof(LearnedSignal)))) {
+    if (!records_)
+        throw std::bad_alloc();
+    std::copy(other.records_.get(), other.records_.get() + kMaxTableRows, records_.get());
+}
+
+LearningTable& LearningTable::operator=(const LearningTable& other) {
+    if (this != &other) {
+        LearningTable copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+void LearningTable::FreeRecords::operator()(LearnedSignal* records) const {
+    std::free(records);
+}
 
 const std::string& LearningTable::cell(int row, int col) const {
     if (!validRow(row) || !validColumn(col))
@@ -71,8 +102,8 @@ void LearningTable::shiftDown(int row) {
     // The last row falls off the end; rows above `row` stay where they are.
     std::move_backward(cells_.begin() + (row - 1), cells_.begin() + (rowCount_ - 1),
                        cells_.begin() + rowCount_);
-    std::move_backward(records_.begin() + (row - 1), records_.begin() + (rowCount_ - 1),
-                       records_.begin() + rowCount_);
+    std::move_backward(records_.get() + (row - 1), records_.get() + (rowCount_ - 1),
+                       records_.get() + rowCount_);
     clearSlot(row);
     notifyRowsChanged(row, rowCount_);
 }
@@ -81,7 +112,7 @@ void LearningTable::shiftUp(int row) {
     if (!validRow(row))
         return;
     std::move(cells_.begin() + row, cells_.begin() + rowCount_, cells_.begin() + (row - 1));
-    std::move(records_.begin() + row, records_.begin() + rowCount_, records_.begin() + (row - 1));
+    std::move(records_.get() + row, records_.get() + rowCount_, records_.get() + (row - 1));
     clearSlot(rowCount_);
     notifyRowsChanged(row, rowCount_);
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,8 +17,13 @@ namespace quvan {
 enum TableColumn : int { ColCarry = 1, ColFrames = 2, ColComments = 3, ColResult = 4 };
 
 class LearningTable {
-public:
-    explicit LearningTable(int rowCount);  // kStdTableRows or kProTableRows
+  public:
+    explicit LearningTable(int rowCount); // kStdTableRows or kProTableRows
+    LearningTable(const LearningTable& other);
+    LearningTable& operator=(const LearningTable& other);
+    LearningTable(LearningTable&&) noexcept = default;
+    LearningTable& operator=(LearningTable&&) noexcept = default;
+    ~LearningTable() = default;
 
     int rowCount() const { return rowCount_; }
     bool validRow(int row) const { return row >= 1 && row <= rowCount_; }
@@ -41,7 +47,7 @@ public:
     void copyRow(int from, int to);
     void shiftDown(int row);
     void shiftUp(int row);
-    bool isBlank(int row) const;  // Carry cell empty after trimming
+    bool isBlank(int row) const; // Carry cell empty after trimming
 
     // Called after any change of rows [first, last] (cells or records), so a
     // view can refresh; set by the grid model.
@@ -50,12 +56,20 @@ public:
     // For callers that changed a record through record(row).
     void notifyRowsChanged(int first, int last);
 
-private:
+  private:
     void clearSlot(int row);
 
+    // The records come zeroed from the system (calloc of a large block maps
+    // fresh zero pages), so a table costs nothing until rows are written:
+    // zero-filling 500 records of 4 KiB at every start of the command-line
+    // decoder cost about as much as decoding a log of 200 captures.
+    struct FreeRecords {
+        void operator()(LearnedSignal* records) const;
+    };
+
     int rowCount_;
-    std::vector<std::array<std::string, 4>> cells_;  // index row-1, column-1
-    std::vector<LearnedSignal> records_;              // always kMaxTableRows
+    std::vector<std::array<std::string, 4>> cells_;         // index row-1, column-1
+    std::unique_ptr<LearnedSignal[], FreeRecords> records_; // always kMaxTableRows
 };
 
 // The pattern-code text sent after "Twd:" and stored in the table file.
@@ -64,4 +78,4 @@ std::string PatternCodeText(const LearnedSignal& signal);
 // Removes every character of code 0x20 and below from both ends.
 std::string TrimControl(std::string_view text);
 
-}  // namespace quvan
+} // namespace quvan

@@ -69,8 +69,20 @@ enum class TableLoadStatus {
     // changed (TableModified set, the current file path kept) rather than
     // as opened: a later save must be a deliberate choice of file.
     StoppedAtError,
-    CannotOpen, // the file could not be read; table untouched, no message
+    // Reading ended before the file's rows did: a line that is not a row
+    // line, a read error, or rows with data beyond the edition's last row.
+    // The rows read so far are in the table; the caller reports
+    // stop->message and treats the table as StoppedAtError does.
+    StoppedEarly,
+    CannotOpen, // the file could not be read; table untouched; error says why
     Declined,   // not a table file and the user said No; table untouched
+};
+
+// Where and why reading ended before the file did.
+struct TableReadStop {
+    int line = 0;           // 1-based line of the file, 0 when none is to blame
+    int unreadRowLines = 0; // row lines ("[" ...) after it that were not read
+    std::string message;    // for the user
 };
 
 // What the header line asks of the analysis options. Boxes are only ever
@@ -90,7 +102,8 @@ struct TableHeaderFound {
 // A field that should hold a number but does not. Reading stops there; the
 // rows before it and the partly read row stay in the table.
 struct TableConversionError {
-    int row = 0;         // table row = the n-th row line (file line row + 1)
+    int row = 0;         // table row = the n-th row line
+    int line = 0;        // 1-based line of the file
     int field = 0;       // 1-based position in the line, the label being field 1
     std::string tag;     // "Twp:" or "Twd:"
     std::string text;    // the offending characters (UTF-8)
@@ -101,14 +114,22 @@ struct TableLoadResult {
     TableLoadStatus status = TableLoadStatus::CannotOpen;
     // LoadTable's success flag: the table now holds the file's rows.
     bool ok() const {
-        return status == TableLoadStatus::Loaded || status == TableLoadStatus::StoppedAtError;
+        return status == TableLoadStatus::Loaded || status == TableLoadStatus::StoppedAtError ||
+               status == TableLoadStatus::StoppedEarly;
     }
+    // Only part of the file is in the table (StoppedAtError, StoppedEarly).
+    bool partial() const {
+        return status == TableLoadStatus::StoppedAtError || status == TableLoadStatus::StoppedEarly;
+    }
+    std::string error; // CannotOpen: the path and the system's reason
     TableHeaderFound header;
     int rowsRead = 0; // row lines taken into rows 1..rowsRead
     std::optional<TableConversionError> conversionError;
-    // Values the loader had to limit, text bytes that are not Shift-JIS,
-    // codes beyond the record's 4096: the table differs here from the file,
-    // so the window should show these to the user.
+    std::optional<TableReadStop> stop; // StoppedEarly
+    // Values the loader had to limit or could not read as numbers, text
+    // bytes that are not Shift-JIS, codes beyond the record's 4096, rows cut
+    // short: the table differs here from the file, so the window shows these
+    // to the user and counts the table as changed.
     std::vector<std::string> warnings;
     // With TableLoadOptions::monitorDump: the receive-log lines for every row
     // whose Carry is not 0. The window empties memoRecv after a load, then
@@ -125,7 +146,8 @@ struct TableLoadOptions {
 };
 
 // Replaces the table with the file's rows (rows after them are empty). On
-// CannotOpen and Declined the table is untouched.
+// CannotOpen and Declined the table is untouched. Lines end in CR LF, LF or
+// a lone CR; blank lines between rows are skipped.
 TableLoadResult LoadTable(const std::string& path, LearningTable& table,
                           const TableLoadOptions& options = {});
 

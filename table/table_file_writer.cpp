@@ -1,4 +1,4 @@
-#include "table/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "table/cell_text.h"
 #include "table/cp932_codec.h"
 #include "table/record_text.h"

@@ -3,6 +3,7 @@
 #include "app/core/profile_text.h"
 #include "app/core/settings_keys.h"
 #include "app/core/text_encoding.h"
+#include "platform/atomic_file.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +11,6 @@
 #include <iterator>
 #include <optional>
 #include <system_error>
-#include <unistd.h>
 
 namespace quvan::app {
 namespace fs = std::filesystem;
@@ -34,48 +34,15 @@ std::optional<std::string> ReadBytes(const fs::path& path) {
     return bytes;
 }
 
-// Writes a temporary file next to the target and renames it over the target,
-// so a reader never sees half a file and a failure keeps the old one.
-bool ReplaceFile(const fs::path& link, const std::string& text) {
-    // A settings file that is a link to a shared file is updated there,
-    // rather than having the link replaced by a private copy.
-    fs::path target = link;
-    std::error_code error;
-    if (fs::is_symlink(link, error)) {
-        if (fs::path resolved = fs::weakly_canonical(link, error); !error) {
-            target = std::move(resolved);
-        }
-    }
-    const fs::path temp = target.string() + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return false;
-        }
-    }
-    fs::rename(temp, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return false;
-    }
-    return true;
-}
-
 // Adds the settings to what the file already holds, so comments and keys
 // the tool does not know survive.
 bool WriteInto(const fs::path& path, const AppSettings& settings) {
     const auto old = ReadBytes(path);
     ProfileText profile(old ? SettingsTextToUtf8(*old) : std::string());
     WriteSettings(profile, settings);
-    return ReplaceFile(path, profile.Text());
+    // In one step, flushed to the disk, keeping the file's mode and owner: a
+    // failure or a power cut leaves the old settings whole.
+    return WriteFileAtomically(path.string(), profile.Text()).empty();
 }
 
 std::string Env(const char* name) {

@@ -69,7 +69,7 @@ class WaveView final : public QWidget {
 
     // Run after a lane has been drawn again (sampling grids, lane labels).
     std::function<void(int lane)> laneRedrawn;
-    // Run by ClearLanes (the main window empties its second status panel).
+    // Run by ClearLanes.
     std::function<void()> lanesCleared;
 
   signals:

@@ -14,7 +14,7 @@ std::unique_ptr<LearningTable> ReadTableArgument(const std::string& path, bool p
     const TableLoadResult loaded = LoadTable(path, *table);
     switch (loaded.status) {
     case TableLoadStatus::CannotOpen:
-        err << "quvan-board: cannot read the table file " << path << '\n';
+        err << "quvan-board: cannot read the table file " << loaded.error << '\n';
         return nullptr;
     case TableLoadStatus::Declined:
         err << "quvan-board: " << path << " is not a table file (its first line lacks \""
@@ -24,6 +24,11 @@ std::unique_ptr<LearningTable> ReadTableArgument(const std::string& path, bool p
         // Registering a partly read table would put the wrong entries into
         // the board.
         err << "quvan-board: " << path << ": " << loaded.conversionError->message << '\n';
+        return nullptr;
+    case TableLoadStatus::StoppedEarly:
+        // Rows after the stop were never read; registering the rest would
+        // leave the board's entries silently short.
+        err << "quvan-board: " << path << ": " << loaded.stop->message << '\n';
         return nullptr;
     case TableLoadStatus::Loaded:
         break;

@@ -1,7 +1,7 @@
 #include "cli/table/table_tool.h"
 
 #include "capture/text_number.h"
-#include "table/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "table/exchange/signal_export.h"
 #include "table/exchange/signal_formats.h"
 #include "table/exchange/signal_import.h"
@@ -100,6 +100,12 @@ std::optional<LoadedTable> LoadTableFile(const std::string& path, bool pro, bool
     if (!pro && result.rowsRead <= kStdTableRows) {
         table = std::make_unique<LearningTable>(kStdTableRows);
         result = ParseTableFile(*bytes, *table);
+    }
+    if (result.stop) {
+        // The rows after the stop were never read: saving the table back
+        // would drop them.
+        err << "quvan-table: " << path << ": " << result.stop->message << "\n";
+        return std::nullopt;
     }
     for (const std::string& w : result.warnings)
         err << "quvan-table: " << path << ": " << w << "\n";

@@ -2,8 +2,11 @@
 
 #include "table/learning_table.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QTableView>
 
 namespace quvan::table_ui {
 namespace {
@@ -44,11 +47,27 @@ QWidget* CellEditorDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     return editor;
 }
 
-void CellEditorDelegate::initStyleOption(QStyleOptionViewItem* option,
-                                         const QModelIndex& index) const {
-    QStyledItemDelegate::initStyleOption(option, index);
-    if (index.column() == 0)
-        option->backgroundBrush = option->palette.button();
+void CellEditorDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const {
+    const auto* view = qobject_cast<const QTableView*>(option.widget);
+    if (index.column() != 0 || view == nullptr) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const QHeaderView* header = view->horizontalHeader();
+    QStyleOptionHeader section;
+    section.initFrom(header);
+    section.rect = option.rect;
+    section.text = index.data(Qt::DisplayRole).toString();
+    section.textAlignment = Qt::AlignCenter;
+    section.orientation = Qt::Vertical;
+    section.position = QStyleOptionHeader::Middle;
+    section.section = index.row();
+    // The header's drawing leaves its clip and pens on the painter, which
+    // the view goes on to paint every other cell with.
+    painter->save();
+    header->style()->drawControl(QStyle::CE_Header, &section, painter, header);
+    painter->restore();
 }
 
 bool CellEditorDelegate::eventFilter(QObject* object, QEvent* event) {

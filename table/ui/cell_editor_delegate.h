@@ -23,9 +23,10 @@ class CellEditorDelegate final : public QStyledItemDelegate {
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
 
-  protected:
-    // The row labels are drawn like the header: they are the grid's frame.
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+    // The row labels are drawn as header sections, by the header's own style
+    // (and style sheet): they are the grid's frame, not cells.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
   signals:
     // Enter in an open Comments or Result editor of model row `row` that is

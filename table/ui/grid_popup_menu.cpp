@@ -45,6 +45,7 @@ int GridPopupMenu::copyMark() const {
 void GridPopupMenu::resetCopyMark() {
     ppCopy->setProperty("tag", 0);
     ppCopy->setText(QString::fromUtf8(kCopyCaption));
+    emit copyMarkChanged(0);
 }
 
 void GridPopupMenu::popup(QPoint globalPos) {
@@ -66,6 +67,7 @@ void GridPopupMenu::Copy() {
         return;
     ppCopy->setProperty("tag", row);
     ppPaste->setEnabled(true);
+    emit copyMarkChanged(row);
 }
 
 void GridPopupMenu::Paste() {

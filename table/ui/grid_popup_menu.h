@@ -62,6 +62,9 @@ class GridPopupMenu final : public QObject {
   signals:
     // Paste, delete or insert changed rows of the table.
     void rowsChanged();
+    // The copy mark now names `row` (0: none), so the window can show which
+    // row a paste will copy.
+    void copyMarkChanged(int row);
 
   private:
     void aboutToShow();

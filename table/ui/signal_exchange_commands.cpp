@@ -1,7 +1,7 @@
 #include "table/ui/signal_exchange_commands.h"
 
 #include "capture/text_number.h"
-#include "table/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "table/exchange/signal_export.h"
 #include "table/exchange/signal_formats.h"
 #include "table/exchange/signal_import.h"

@@ -66,13 +66,13 @@ class TableCommands final : public QObject {
   private:
     int ask(int kind, const QString& caption, const QString& text);
     // Runs LoadTable and shows what it found; the caller finishes the command.
-    TableLoadStatus loadFile(const std::string& path);
+    TableLoadResult loadFile(const std::string& path);
     void applyHeader(const TableHeaderFound& found);
     TableHeaderOptions headerOptions() const;
     void showWarnings(const std::vector<std::string>& warnings);
     void clearWaveLanes();
     void resetWaveView();
-    void opened(const std::string& path);
+    void opened(const std::string& path, const TableLoadResult& result);
     void setPathPanel(const std::string& path);
     QString initialTableName() const;
     void codeCheckToggled(bool on);

@@ -45,10 +45,13 @@ void TableCommands::FileOpen() {
     if (!choice)
         return;
     const std::string path = choice->path.toStdString();
-    const TableLoadStatus status = loadFile(path);
-    if (status != TableLoadStatus::Loaded)
+    const TableLoadResult result = loadFile(path);
+    if (result.status == TableLoadStatus::CannotOpen)
+        ask(1, QStringLiteral("File Error"),
+            QStringLiteral("ファイルを開けません。\n") + FromUtf8(result.error));
+    if (result.status != TableLoadStatus::Loaded)
         return;
-    opened(path);
+    opened(path, result);
 
     // The board is put back into transmit mode, as at start-up.
     link::BoardLink& link = main_.boardLink();
@@ -59,43 +62,50 @@ void TableCommands::FileOpen() {
 }
 
 bool TableCommands::LoadAtStart(const std::string& path) {
-    const TableLoadStatus status = loadFile(path);
-    if (status == TableLoadStatus::Loaded)
-        opened(path);
-    return status == TableLoadStatus::Loaded || status == TableLoadStatus::StoppedAtError;
+    const TableLoadResult result = loadFile(path);
+    if (result.status == TableLoadStatus::Loaded)
+        opened(path, result);
+    // Forgotten without a box, as at every start; the log keeps the reason.
+    if (result.status == TableLoadStatus::CannotOpen)
+        main_.appendLog(QStringLiteral("ファイルを開けません: ") + FromUtf8(result.error));
+    return result.ok();
 }
 
-void TableCommands::opened(const std::string& path) {
+void TableCommands::opened(const std::string& path, const TableLoadResult& result) {
     clearWaveLanes();
-    main_.SetTableModified(false);
+    // A table that differs from its file (values limited, rows cut short)
+    // counts as changed, so closing asks before the difference is kept.
+    main_.SetTableModified(!result.warnings.empty());
     setPathPanel(path);
     grid_->setCursor(1, ColCarry);
     popup_->resetCopyMark();
     main_.state().settings.CsvFilePath = path;
 }
 
-TableLoadStatus TableCommands::loadFile(const std::string& path) {
+TableLoadResult TableCommands::loadFile(const std::string& path) {
     TableLoadOptions options;
     options.confirmNotTableFile = [this] {
         return ask(2, FromUtf8(kNotTableFileCaption), FromUtf8(kNotTableFileText)) == 1;
     };
     options.monitorDump = monitorMode();
-    const TableLoadResult result = LoadTable(path, table_, options);
+    TableLoadResult result = LoadTable(path, table_, options);
     if (!result.ok())
-        return result.status;
+        return result;
 
     applyHeader(result.header);
     main_.clearLog();
     for (const std::string& line : result.monitorLines)
         main_.appendLog(QString::fromStdString(line));
     showWarnings(result.warnings);
-    if (result.conversionError) {
+    if (result.partial()) {
         // The rows read so far are in the table, which now matches no file:
         // it counts as changed, and the current file stays the one it was.
-        ask(1, QStringLiteral("Error"), QString::fromStdString(result.conversionError->message));
+        const std::string& message =
+            result.conversionError ? result.conversionError->message : result.stop->message;
+        ask(1, QStringLiteral("Error"), FromUtf8(message));
         main_.SetTableModified(true);
     }
-    return result.status;
+    return result;
 }
 
 void TableCommands::applyHeader(const TableHeaderFound& found) {

@@ -242,6 +242,17 @@ TEST_F(SettingsFileTest, AFailedWriteLeavesNoTemporaryFileBehind) {
     EXPECT_EQ(entries, 1);
 }
 
+// A user who keeps the file private (it names their paths) keeps it private.
+TEST_F(SettingsFileTest, SavingKeepsTheModeOfTheFile) {
+    Write(Ini(), "[COMPORT]\nPortName=COM2\n");
+    fs::permissions(Ini(), fs::perms::owner_read | fs::perms::owner_write);
+    AppSettings s = LoadSettings(Beside());
+    s.Port.PortName = "COM3";
+    ASSERT_EQ(SaveSettings(Beside(), s).status, "");
+    EXPECT_EQ(fs::status(Ini()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(LoadSettings(Beside()).Port.PortName, "COM3");
+}
+
 TEST_F(SettingsFileTest, TheNewerOfTheTwoFilesIsRead) {
     const auto where = SettingsLocationFor(dir_ / "bin/quvan-tool", (dir_ / "xdg").string(), "");
     fs::create_directories(where.userFile.parent_path());

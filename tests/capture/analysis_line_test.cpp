@@ -69,6 +69,21 @@ TEST(HandleAnalysisLine, RefusesOverflowAndUnreadableCarrierWithoutStoring) {
     EXPECT_FALSE(t.effects.modified);
 }
 
+// A zero or negative carrier is no carrier: nothing is stored, the row stays
+// blank (not a learned-looking row that counts as empty).
+TEST(HandleAnalysisLine, ZeroAndNegativeCarriersAreUnreadable) {
+    for (const char* carrier : {"00.0", "-38.0", "0.04"}) {
+        SCOPED_TRACE(carrier);
+        Session s;
+        s.feed(BoardLines(ThreePulses(), carrier));
+        EXPECT_EQ(s.effects.errors.size(), 1u);
+        EXPECT_EQ(s.table.cell(1, ColCarry), "");
+        EXPECT_EQ(s.table.record(1).Carry, 0);
+        EXPECT_EQ(s.table.record(1).DataBits, 0);
+        EXPECT_FALSE(s.effects.modified);
+    }
+}
+
 TEST(HandleAnalysisLine, NoCaptureSinceClearIsReportedNotIndexed) {
     Session s; // CurrentLane is still 4
     const AnalysisLineResult r = HandleAnalysisLine(s.ctx, s.decoder, "Ave.Freq = 38.0kHz");
@@ -116,6 +131,40 @@ TEST(RestartLearning, CodeCheckSkipsDashRowsAndWrapsAtTheEnd) {
         s.table.setCell(r, ColFrames, "-");
     RestartLearning(s.ctx);
     EXPECT_EQ(s.effects.row, s.table.rowCount());
+}
+
+// Cursor Auto walks to the next blank row; it never lands on a learned row
+// (a blank row inserted above learned rows is the usual way to get there).
+TEST(RestartLearning, CursorAutoSkipsLearnedRowsAndStopsWhenTheTableIsFull) {
+    LearningOptions o;
+    o.CursorAuto = true;
+    Session s(o);
+    for (int r : {2, 3})
+        s.table.setCell(r, ColCarry, "38.0kHz");
+    s.startLearning();
+    ASSERT_EQ(s.effects.row, 1);
+    s.feed(BoardLines(ThreePulses(), "38.0"));
+    EXPECT_EQ(s.table.cell(1, ColCarry), "38.0kHz");
+    EXPECT_EQ(s.effects.row, 4);
+    EXPECT_EQ(s.effects.sent.back(), "A");
+    EXPECT_EQ(s.table.cell(2, ColCarry), "38.0kHz");
+    EXPECT_EQ(s.table.record(2).Carry, 0); // untouched
+
+    // Only the last row is left: it is learned, then learning stops.
+    const int last = s.table.rowCount();
+    for (int r = 4; r < last; ++r)
+        s.table.setCell(r, ColCarry, "36.0kHz");
+    s.effects.row = last;
+    s.effects.messages.clear();
+    s.feed(BoardLines(ThreePulses(), "40.0"));
+    EXPECT_EQ(s.table.cell(last, ColCarry), "40.0kHz");
+    EXPECT_EQ(s.effects.row, last);
+    EXPECT_EQ(s.effects.sent.back(), "T");
+    EXPECT_EQ(s.effects.indicator.back(), false);
+    EXPECT_EQ(
+        s.effects.messages,
+        std::vector<std::string>{"1|警告|テーブルに空き行がありません。\n学習を終了しました。"});
+    EXPECT_EQ(s.table.cell(last - 1, ColCarry), "36.0kHz");
 }
 
 TEST(StartLearning, OnSendsOnlyTOffSendsLendAndStart) {

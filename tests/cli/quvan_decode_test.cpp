@@ -8,18 +8,29 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <vector>
+#include <unistd.h>
 
 namespace {
 
 struct RunResult {
     int status = -1;
     std::string out;
+    std::string err;
 };
 
+std::string TempPath(const char* name);
+std::string Slurp(const std::string& path);
+
 RunResult Execute(const std::string& args) {
-    const std::string cmd = std::string(QUVAN_DECODE_EXE) + " " + args + " 2>/dev/null";
+    // ctest runs the tests of this file side by side, each in its process.
+    static int calls = 0;
+    const std::string errName =
+        "stderr-" + std::to_string(::getpid()) + "-" + std::to_string(++calls) + ".txt";
+    const std::string errPath = TempPath(errName.c_str());
+    const std::string cmd = std::string(QUVAN_DECODE_EXE) + " " + args + " 2>" + errPath;
     RunResult r;
     FILE* p = popen(cmd.c_str(), "r");
     if (!p)
@@ -29,6 +40,8 @@ RunResult Execute(const std::string& args) {
         r.out.append(buf.data(), n);
     const int st = pclose(p);
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    r.err = Slurp(errPath);
+    std::remove(errPath.c_str());
     return r;
 }
 
@@ -89,6 +102,10 @@ TEST(QuvanDecode, BadCarrierAndOverflowLines) {
     const std::string path = TempPath("bad.log");
     std::ofstream(path) << "[000]:09000 013500\n[001]:00560 001125\nAve.Freq = ab.ckHz\n";
     EXPECT_EQ(Execute(path).out, "-\t-\tERROR\n");
+    // A carrier of zero or below is no carrier either.
+    std::ofstream(path) << "[000]:09000 013500\n[001]:00560 001125\nAve.Freq = 00.0kHz\n"
+                        << "[000]:09000 013500\n[001]:00560 001125\nAve.Freq = -38.0kHz\n";
+    EXPECT_EQ(Execute(path).out, "-\t-\tERROR\n-\t-\tERROR\n");
 }
 
 TEST(QuvanDecode, EntriesOfATableFile) {
@@ -110,6 +127,86 @@ TEST(QuvanDecode, EntriesOfATableFile) {
     EXPECT_EQ(r.out, "1\tNEC-32A\tTm:NEC-32A    d:00FF 12ED\n");
     r = Execute("--pcode --entries " + path);
     EXPECT_EQ(r.out, "1\tテレビ\tCode( 34bits): " + twd + "\n");
+}
+
+TEST(QuvanDecode, FailuresExitNonZeroWithAMessage) {
+    // A folder opens but cannot be read.
+    RunResult r = Execute(::testing::TempDir());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Is a directory"), std::string::npos) << r.err;
+    // A full disk under standard output.
+    r = Execute(kLog + " >/dev/full");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("cannot write standard output: No space left on device"),
+              std::string::npos)
+        << r.err;
+    const std::string table = TempPath("full.csv");
+    std::ofstream(table, std::ios::binary)
+        << "QUVAN Table File\r\n[001],38.0kHz,1,TV,,Twc:380,Twb:000,Twr:000,Twd:,\r\n";
+    r = Execute("--entries " + table + " >/dev/full");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
+}
+
+TEST(QuvanDecode, EntriesThatStopReadingExitWithOneAfterTheRowsRead) {
+    const std::string path = TempPath("stopped.csv");
+    std::string row = "[001],38.0kHz,1,TV,,Twc:380,Twb:001,Twr:000,";
+    for (const char* h :
+         {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F"})
+        row += std::string("Twp:") + h + (h[0] == '0' ? ":00560 001120," : ":00000 000000,");
+    std::ofstream(path, std::ios::binary) << "QUVAN Table File\r\n"
+                                          << row << "Twd:00,\r\nnot a row\r\n"
+                                          << row << "Twd:00,\r\n";
+    RunResult r = Execute("--entries " + path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.rfind("1\t", 0), 0u) << r.out;
+    EXPECT_NE(r.err.find("line 3"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("1 row line(s) after it were not read"), std::string::npos) << r.err;
+    EXPECT_EQ(Execute("--entries /nonexistent/table.csv").status, 2);
+    EXPECT_EQ(Execute("--entries " + ::testing::TempDir()).status, 2);
+}
+
+// --entries reads with the table file's own reader: lines ending in a lone
+// CR (old Mac editors) are rows like any other.
+TEST(QuvanDecode, EntriesOfATableWithCrLineEnds) {
+    const std::string path = TempPath("cr.csv");
+    std::string file = "QUVAN Table File\r";
+    for (int row = 1; row <= 2; ++row)
+        file += "[00" + std::to_string(row) + "],38.0kHz,1,TV,,Twc:380,Twb:000,Twr:000,Twd:,\r";
+    std::ofstream(path, std::ios::binary) << file;
+    RunResult r = Execute("--entries " + path);
+    EXPECT_EQ(r.status, 0) << r.err;
+    // Both rows are decoded (what they decode to is not the point here).
+    EXPECT_EQ(r.out.rfind("1\t", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\n2\t"), std::string::npos) << r.out;
+}
+
+TEST(QuvanDecode, RecordsFileIsReplacedWholeOrNotAtAll) {
+    const std::string path = TempPath("kept-records.txt");
+    std::remove(path.c_str());
+    std::ofstream(path) << "the old records\n";
+    ::chmod(path.c_str(), 0444); // write-protected: refused, even for root
+    RunResult r = Execute("--records " + path + " " + kLog);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("cannot write the records"), std::string::npos) << r.err;
+    EXPECT_EQ(Slurp(path), "the old records\n");
+    ::chmod(path.c_str(), 0644);
+    EXPECT_EQ(Execute("--records " + path + " " + kLog).status, 0);
+    EXPECT_EQ(Slurp(path).rfind("1\t380\t102\t", 0), 0u);
+}
+
+TEST(QuvanDecode, BytesThatAreNotPrintableAreEscapedInMessages) {
+    const std::string path = TempPath("hostile.log");
+    std::ofstream(path, std::ios::binary)
+        << "[000]:09000 013500\n[001]:00560 001125\nAve.Freq = \xFF\x01.0kHz\n";
+    RunResult r = Execute(path);
+    EXPECT_EQ(r.out, "-\t-\tERROR\n");
+    EXPECT_NE(r.err.find("\\xFF\\x01.0"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\xFF'), std::string::npos);
+    EXPECT_EQ(r.err.find('\x01'), std::string::npos);
+    r = Execute("'" + TempPath("missing\x02.log") + "'");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("missing\\x02.log"), std::string::npos) << r.err;
 }
 
 } // namespace

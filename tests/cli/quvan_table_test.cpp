@@ -107,6 +107,19 @@ TEST(QuvanTable, StartRowRefusalsAndExitCodes) {
     EXPECT_EQ(r.err, "quvan-table: " + notTable + " is not a QUVAN table file\n");
     EXPECT_EQ(Slurp(notTable), "hello\n");
 
+    // A table whose reading stops before its last rows is not imported into:
+    // saving it back would drop the rows after the stop.
+    const std::string cut = TempPath("cut.csv");
+    const std::string cutBytes = "QUVAN Table File\r\n"
+                                 "[001],38.0kHz,1,TV,,Twc:380,Twb:000,Twr:000,Twd:,\r\n"
+                                 "this line is not a row\r\n"
+                                 "[003],40.0kHz,3,VCR,,Twc:400,Twb:000,Twr:000,Twd:,\r\n";
+    std::ofstream(cut, std::ios::binary) << cutBytes;
+    r = Table("import " + cut + " " + kSamples + "Sony_KD.ir");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("line 3"), std::string::npos) << r.err;
+    EXPECT_EQ(Slurp(cut), cutBytes);
+
     EXPECT_EQ(Table("").status, 2);
     EXPECT_EQ(Table("frobnicate x").status, 2);
     EXPECT_EQ(Table("import " + table).status, 2);

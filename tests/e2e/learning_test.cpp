@@ -346,6 +346,38 @@ TEST_F(Learning, StdDoubleClickTogglesTheWaveDataPanel) {
     EXPECT_EQ(w.pgBar->geometry().right() + 1, w.btnWaveClear->x() - 8);
 }
 
+// "変更" stays while the table is unsaved, whatever the wave strip does:
+// a new capture, a zoom step and Clear all clear the lanes.
+TEST_F(Learning, TheChangedPanelFollowsTheTableNotTheWaveStrip) {
+    Start("TAVIRO QUVAN-ARM Tool", "/dev/quvan-none");
+    TfrmMain& main = program->frmMain();
+    MainWidgets& w = main.widgets();
+    main.SetTableModified(true);
+    learning->HandleWaveLine("[000]:09000 013500");
+    learning->HandleWaveLine("[001]:00560 001120");
+    EXPECT_EQ(main.statusPanelText(1), "変更");
+    learning->Zoom(+1);
+    EXPECT_EQ(main.statusPanelText(1), "変更");
+    QTest::mouseClick(w.btnWaveClear, Qt::LeftButton);
+    EXPECT_EQ(main.statusPanelText(1), "変更");
+    EXPECT_TRUE(main.state().TableModified);
+    main.SetTableModified(false);
+    learning->HandleWaveLine("[000]:09000 013500");
+    EXPECT_EQ(main.statusPanelText(1), "");
+}
+
+// Right after start, before any resize by the user, the scroll bar's end
+// shows the image's end at the right edge of the strip.
+TEST_F(Learning, TheWaveScrollsToItsEndRightAfterStart) {
+    Start("TAVIRO QUVAN-ARM Tool", "/dev/quvan-none");
+    MainWidgets& w = program->frmMain().widgets();
+    ASSERT_GT(w.scrBar->width(), 500);
+    w.scrBar->setValue(w.scrBar->maximum());
+    EXPECT_EQ(w.imgWave->x() + w.imgWave->width(), w.scrBar->width() - 19);
+    w.scrBar->setValue(0);
+    EXPECT_EQ(w.imgWave->x(), 1);
+}
+
 TEST_F(Learning, LearningWithoutAPortWarns) {
     Start("TAVIRO QUVAN-ARM Tool", "/dev/quvan-none");
     learning->StartLearning();

@@ -97,6 +97,46 @@ TEST_F(PortSearch, WithNoBoardTheSettingsComeBack) {
     EXPECT_EQ(p.frmMain().statusPanelText(0), "COM:OFF");
 }
 
+// A board that answers only after the probe's wait is not taken, but the
+// user is told which port stayed silent.
+TEST_F(PortSearch, APortThatAnswersTooLateIsNamedInTheStatusBarAndTheLog) {
+    SimProcess sim({"--delay", "400"});
+    ports.names = {};
+    Program& p = Start(sim.path());
+    TfrmMain& main = p.frmMain();
+    main.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.state().StartupDone; }, 8000));
+    EXPECT_FALSE(p.boardLink().ComPort.PortOpen);
+    EXPECT_EQ(main.statusPanelText(0), "COM:OFF");
+    const QString expected =
+        "No answer from the board on " + QString::fromStdString(sim.path()) + " (\"Ver\", 200 ms)";
+    EXPECT_EQ(main.statusPanelText(2), expected);
+    EXPECT_TRUE(main.logText().contains(expected)) << main.logText().toStdString();
+}
+
+// Port names here are paths: the dialog shows them whole.
+TEST_F(PortSearch, TheDialogShowsTheWholePortName) {
+    ports.names = {};
+    Program& p = Start("/dev/pts/0");
+    link::TfrmCom& dialog = p.frmCom();
+    for (const std::string name :
+         {"/dev/pts/0", "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"}) {
+        SCOPED_TRACE(name);
+        p.boardLink().ComPort.PortName = name;
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.searchTag() == 1; }, 3000));
+        QLineEdit* edit = dialog.cmbPort->lineEdit();
+        ASSERT_EQ(edit->text().toStdString(), name);
+        // The line edit keeps two pixels on each side of its text.
+        EXPECT_GE(edit->contentsRect().width() - 4,
+                  edit->fontMetrics().horizontalAdvance(edit->text()));
+        const QWidget* send = dialog.findChild<QWidget*>("gbSend");
+        EXPECT_GT(send->x(), dialog.cmbPort->parentWidget()->geometry().right());
+        EXPECT_LE(send->geometry().right(), dialog.width());
+        dialog.reject();
+    }
+}
+
 TEST_F(PortSearch, ARemovedAdapterStopsTheSearch) {
     PtyPair vanishing, silent;
     SimProcess sim({"--wire-log", wireLog()});

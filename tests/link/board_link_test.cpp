@@ -9,7 +9,9 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace quvan::link {
 namespace {
@@ -188,6 +190,23 @@ TEST_F(BoardLinkTest, ClosingWhileALineArrivesIsClean) {
     for (const std::string& call : handlers.calls) {
         EXPECT_TRUE(call == "Wave:[000]:00560 001120" || call == "Wave:[001]:00560 001120") << call;
     }
+}
+
+// The worker asks the window to read while the window is busy elsewhere (no
+// events handled); the port is closed before the request is handled. The
+// request must never run after the worker gave up on it: the bytes stay in
+// the driver for the next session instead of being read into a closed one.
+TEST_F(BoardLinkTest, AReadTheWorkerGaveUpOnNeverRuns) {
+    ASSERT_TRUE(Open());
+    pty.write("Analyze Mode\r\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the request is queued
+    link.ClosePort(); // handles events while it waits for the worker
+    EXPECT_EQ(handlers.learning, -1);
+    EXPECT_FALSE(link.ComPort.RcvRunning);
+    QCoreApplication::processEvents(); // anything still queued is dropped
+    EXPECT_EQ(handlers.learning, -1);
+    ASSERT_TRUE(link.OpenPort(true));
+    EXPECT_TRUE(WaitFor([&] { return handlers.learning == 1; }));
 }
 
 TEST_F(BoardLinkTest, OpeningAMissingPortFails) {

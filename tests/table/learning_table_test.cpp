@@ -145,6 +145,29 @@ TEST(LearningTable, StandardEditionNeverAddressesRowsPastItsCount) {
         ASSERT_TRUE(rowIsEmpty(table, row)) << row;
 }
 
+// The records come zeroed from the system rather than by construction; a new
+// table, and a copy of a used one, must still be what value-initialised
+// records would give.
+TEST(LearningTable, NewTablesAreZeroAndCopiesAreIndependent) {
+    LearningTable table(kProTableRows);
+    for (int row : {1, 250, 500}) {
+        const LearnedSignal& s = table.record(row);
+        EXPECT_EQ(s.Carry, 0);
+        EXPECT_EQ(s.PatternWidth[15], 0);
+        EXPECT_EQ(s.PatternCode[4095], 0);
+    }
+    table.setCell(7, ColComments, "TV");
+    table.record(7).PatternCode[4095] = 9;
+    LearningTable copy(table);
+    copy.record(7).PatternCode[4095] = 3;
+    EXPECT_EQ(table.record(7).PatternCode[4095], 9);
+    EXPECT_EQ(copy.cell(7, ColComments), "TV");
+    LearningTable assigned(kStdTableRows);
+    assigned = copy;
+    EXPECT_EQ(assigned.rowCount(), kProTableRows);
+    EXPECT_EQ(assigned.record(7).PatternCode[4095], 3);
+}
+
 TEST(LearningTable, ReportsWhichRowsChanged) {
     LearningTable table(kStdTableRows);
     std::vector<std::pair<int, int>> seen;

@@ -128,9 +128,11 @@ TEST(TableFileFaults, CommaTypedIntoACellLoadsBackAsTheSameTable) {
 }
 
 TEST(TableFileFaults, DataBitsAndRepeatBitOutsideTheRecordAreLimitedAndReported) {
-    std::string file = kHeader + row(1, ",,,,Twc:380,Twb:5000,Twr:4999," + kPatterns + "Twd:01,") +
+    std::string file = kHeader +
+                       row(1, ",,,,Twc:380,Twb:5000,Twr:4999," + kPatterns +
+                                  "Twd:" + std::string(4096, '1') + ",") +
                        row(2, ",,,,Twc:380,Twb:-7,Twr:-1," + kPatterns + "Twd:01,") +
-                       row(3, ",,,,Twc:380,Twb:4,Twr:9," + kPatterns + "Twd:01,");
+                       row(3, ",,,,Twc:380,Twb:4,Twr:9," + kPatterns + "Twd:0101,");
     LearningTable table(kStdTableRows);
     TableLoadResult result = ParseTableFile(file, table);
     EXPECT_EQ(result.status, TableLoadStatus::Loaded);
@@ -193,7 +195,7 @@ TEST(TableFileFaults, CarrierCountsThatAreNotNumbersReadAsZeroWithoutStopping) {
 
 TEST(TableFileFaults, BytesThatAreNotShiftJisShowAsGetaMarksAndAreReported) {
     LearningTable table(kStdTableRows);
-    TableLoadResult result = ParseTableFile(kHeader + row(7, ",,TV\x80\xFD,,Twc:380,"), table);
+    TableLoadResult result = ParseTableFile(kHeader + row(7, ",,TV\x80\xFD,,Twc:380,Twd:,"), table);
     EXPECT_EQ(table.cell(1, ColComments), "TV〓〓");
     ASSERT_EQ(result.warnings.size(), 1u);
     EXPECT_EQ(result.warnings[0].rfind("row 1, Comments", 0), 0u) << result.warnings[0];

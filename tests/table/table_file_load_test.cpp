@@ -105,8 +105,8 @@ TEST(LoadTable, RowCountOfTheEditionDecidesHowManyLinesAreRead) {
 TEST(LoadTable, ALineNotStartingWithBracketEndsTheRows) {
     LearningTable table(kStdTableRows);
     TableLoadResult result = ParseTableFile(
-        std::string(kHeader) + signalRow(1, "TV") + "\r\n" + signalRow(3, "late"), table);
-    EXPECT_EQ(result.status, TableLoadStatus::Loaded);
+        std::string(kHeader) + signalRow(1, "TV") + "#\r\n" + signalRow(3, "late"), table);
+    EXPECT_EQ(result.status, TableLoadStatus::StoppedEarly); // and the user is told
     EXPECT_EQ(result.rowsRead, 1);
     EXPECT_TRUE(table.isBlank(2));
     EXPECT_TRUE(table.cell(3, ColComments).empty());

@@ -231,12 +231,48 @@ TEST_F(FileCommands, OpenAsksAboutForeignFilesAndReportsBadNumbers) {
     EXPECT_TRUE(w().ckEiritsu->isChecked());
     EXPECT_FALSE(w().ckEiritsu->isHidden());
 
-    // A file that cannot be read changes nothing, silently.
+    // A file that cannot be read changes nothing, and says why.
     Answer(dir.path() / "nothing.Csv");
     answers = {true};
     commands().FileOpen();
-    EXPECT_EQ(shown.size(), 3u); // only the unsaved-work question
+    ASSERT_EQ(shown.size(), 4u); // the unsaved-work question, then the failure
+    EXPECT_EQ(shown[3].kind, 1);
+    EXPECT_EQ(shown[3].caption, "File Error");
+    EXPECT_EQ(shown[3].text.toStdString(), "ファイルを開けません。\n" +
+                                               (dir.path() / "nothing.Csv").string() +
+                                               ": No such file or directory");
     EXPECT_EQ(table().cell(2, ColComments), "AC");
+    EXPECT_TRUE(main().state().TableModified);
+}
+
+TEST_F(FileCommands, RowsLeftUnreadAreReportedAndTheTableCountsAsChanged) {
+    // Blank lines are read past; the stray line on line 5 stops reading
+    // with one row line after it.
+    const auto path = dir.path() / "edited.Csv";
+    WriteBytes(path, "QUVAN Table File\r\n" + kRow1Line + "\r\n" + BlankRowLine(2) +
+                         "=SUM(A1:A2)\r\n" + kRow1Line);
+    Answer(path);
+    commands().FileOpen();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, 1);
+    EXPECT_TRUE(shown[0].text.contains("line 5")) << shown[0].text.toStdString();
+    EXPECT_TRUE(shown[0].text.contains("1 row line(s) after it were not read"));
+    EXPECT_EQ(table().cell(1, ColComments), "TV");
+    EXPECT_TRUE(main().state().TableModified);
+    EXPECT_EQ(main().statusPanelText(1), "変更");
+}
+
+TEST_F(FileCommands, ARowCutShortIsShownAndTheTableCountsAsChanged) {
+    const auto path = dir.path() / "cut.Csv";
+    WriteBytes(path, "QUVAN Table File\r\n" + kRow1Line.substr(0, kRow1Line.size() - 5));
+    Answer(path);
+    commands().FileOpen();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, "Warning");
+    EXPECT_TRUE(shown[0].text.contains("row 1, Twd: holds 2 codes where Twb:3 asks for 3"))
+        << shown[0].text.toStdString();
+    EXPECT_EQ(CsvPath(), path.string());
+    EXPECT_TRUE(main().state().TableModified);
 }
 
 TEST_F(FileCommands, ValuesTheTableCannotHoldAreShown) {
@@ -333,6 +369,8 @@ TEST_F(StartupLoad, AMissingTableIsForgotten) {
     EXPECT_EQ(main().state().settings.CsvFilePath, "");
     EXPECT_EQ(main().statusPanelText(2), "");
     EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(main().logText().contains("gone.Csv: No such file or directory"))
+        << main().logText().toStdString();
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "tools/core/wave_text.h"
 
-#include "table/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "table/cp932_codec.h"
 #include "table/learning_table.h"
 
