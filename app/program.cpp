@@ -69,8 +69,7 @@ Program::Program(ProgramOptions options) {
     maintenance_ = std::make_unique<MaintenanceGlue>(*frmMain_, *sounds, *shell);
     frmDownload_ = new maintenance::TfrmDownload(*link_, *maintenance_, frmMain_.get());
     frmDsw_ = new maintenance::TfrmDsw(*link_, frmMain_.get());
-    tableCommands_ = std::make_unique<table_ui::TableCommands>(
-        *frmMain_, *table_, options.settingsLocation.executableDir);
+    ConnectTableCommands(options.settingsLocation.executableDir);
     learning_ = std::make_unique<LearningWindow>(*frmMain_, *frmMsgBox_, *sounds, *table_,
                                                  *tableCommands_, *frmWave_);
     waveTools_->attach(*tableCommands_, *learning_);
@@ -98,7 +97,39 @@ Program::Program(ProgramOptions options) {
 }
 
 Program::~Program() {
+    frmMain_->loadTableAtStart = nullptr;
     link_->ClosePort();
+}
+
+void Program::ConnectTableCommands(const std::string& executableDir) {
+    MainWidgets& w = frmMain_->widgets();
+    table_ui::TableControls controls;
+    controls.sGrid = w.sGrid;
+    controls.mmNew = w.mmNew;
+    controls.mmOpen = w.mmOpen;
+    controls.mmSave = w.mmSave;
+    controls.mmOptionCsv = w.mmOptionCsv;
+    controls.mmOptionHex = w.mmOptionHex;
+    controls.mmOptionSnd = w.mmOptionSnd;
+    controls.ckCodeCheck = w.ckCodeCheck;
+    controls.ckLearningMsg = w.ckLearningMsg;
+    controls.ckEiritsu = w.ckEiritsu;
+    controls.ckSerial = w.ckSerial;
+    controls.ckPhilips = w.ckPhilips;
+    controls.cmbTs = w.cmbTs;
+    controls.cmbTw = w.cmbTw;
+    controls.cmbBt = w.cmbBt;
+    controls.pnlCont = w.pnlCont;
+    controls.btnTableLoad = w.btnTableLoad;
+    tableHost_ = std::make_unique<MainTableHost>(*frmMain_, executableDir);
+    tableCommands_ = std::make_unique<table_ui::TableCommands>(*table_, *link_, *tableHost_,
+                                                               controls, *frmMain_, executableDir);
+    table_ui::TableCommands& commands = *tableCommands_;
+    QObject::connect(w.sBar, &ClickStatusBar::doubleClicked, &commands,
+                     [&commands] { commands.setMonitorMode(!commands.monitorMode()); });
+    frmMain_->loadTableAtStart = [&commands](const std::string& path) {
+        return commands.LoadAtStart(path);
+    };
 }
 
 void Program::ConnectSignalExchange() {

@@ -3,6 +3,7 @@
 // once, in a fixed order, and kept until the end) and the services they use.
 
 #include "app/learning_window.h"
+#include "app/main_table_host.h"
 #include "app/main_transfer_host.h"
 #include "app/main_window.h"
 #include "app/msgbox/msg_box.h"
@@ -80,6 +81,7 @@ class Program {
 
   private:
     void Connect();
+    void ConnectTableCommands(const std::string& executableDir);
     void ConnectWaveTools();
     void ConnectSignalExchange();
 
@@ -94,6 +96,7 @@ class Program {
     // Outlives the window and the editor in it, which call on it.
     std::unique_ptr<WaveToolsHost> waveTools_;
     std::unique_ptr<TfrmMain> frmMain_;
+    std::unique_ptr<MainTableHost> tableHost_;
     std::unique_ptr<table_ui::TableCommands> tableCommands_;
     std::unique_ptr<LearningWindow> learning_;
     std::unique_ptr<MainTransferHost> transferHost_;

@@ -2,6 +2,7 @@
 // Everything the learning run keeps between board lines. The window owns one
 // of these; the command-line decoder and the tests own their own.
 
+#include "capture/repeat_scan.h"
 #include "capture/wave_lane.h"
 
 #include <array>
@@ -23,6 +24,9 @@ struct CaptureState {
     // (kept in the tag of ckCodeCheck by the window).
     bool RepeatRowRequested = false;
     std::int32_t SerialId = 0; // last U-SHOWA identification
+    // The repeat analysis runs on every wave line once the capture is longer
+    // than the learning time; it carries its search on from line to line.
+    RepeatScanner RepeatSearch;
 };
 
 } // namespace quvan

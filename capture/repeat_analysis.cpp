@@ -1,48 +1,8 @@
 #include "capture/repeat_analysis.h"
 
+#include "capture/repeat_scan.h"
+
 namespace quvan {
-
-namespace {
-
-struct RepeatScan {
-    int e = 0; // start of the repeating section
-    int L = 1; // its length in pairs
-    int c = 0; // successive repetitions found
-};
-
-// Slides a candidate frame of growing length along the capture. The last pair
-// is never compared: its period holds whatever gap ended the capture.
-RepeatScan Scan(const WaveLane& lane) {
-    const auto& P = lane.PatternOf;
-    const int N = lane.LastIndex;
-    RepeatScan r;
-    while (r.e < N) {
-        int i = r.e;
-        while (i + 2 * r.L < N) {
-            bool same = true;
-            for (int k = 0; k < r.L; ++k) {
-                if (P[i + k] != P[i + r.L + k]) {
-                    same = false;
-                    break;
-                }
-            }
-            if (same) {
-                i += r.L;
-                r.c += 1;
-            } else {
-                r.L += 1;
-                r.c = 0;
-            }
-        }
-        if (r.c > 0)
-            return r;
-        r.e += 1;
-        r.L = 1;
-    }
-    return r;
-}
-
-} // namespace
 
 void RepeatAnalysis(LearningContext& ctx) {
     CaptureState& s = ctx.state;
@@ -51,7 +11,7 @@ void RepeatAnalysis(LearningContext& ctx) {
         return;
     WaveLane& lane = s.Lanes[laneNo];
     const int N = lane.LastIndex;
-    const RepeatScan r = Scan(lane);
+    const RepeatScan r = s.RepeatSearch.Scan(lane.PatternOf.data(), N);
     const bool lastGapShort = lane.Pairs[N].Width < s.LearnTime;
     // Kept even without a result: the analysis line may close the capture
     // later, and the diagnosis tells what the last look found.

@@ -3,7 +3,8 @@
 // Open and Save with their questions and dialogs, the three path commands of
 // "&SystemPath Setup", the grid with its pop-up menu, the CodeCheck option's
 // effect on the cursor, the monitor switch on the status bar and the table
-// load at start-up. Installed once by the program over its main window.
+// load at start-up. Installed once by the program over the main window's
+// controls; everything else of the window is reached through TableHost.
 
 #include "table/learning_table.h"
 #include "table/table_file.h"
@@ -14,8 +15,15 @@
 #include <functional>
 #include <string>
 
-namespace quvan::app {
-class TfrmMain;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QTableView;
+class QWidget;
+
+namespace quvan::link {
+class BoardLink;
 }
 
 namespace quvan::table_ui {
@@ -23,6 +31,30 @@ namespace quvan::table_ui {
 class GridPopupMenu;
 class LearningTableModel;
 class TableGrid;
+class TableHost;
+
+// The main window's controls these commands own or read.
+struct TableControls {
+    QTableView* sGrid = nullptr;
+    QAction* mmNew = nullptr;
+    QAction* mmOpen = nullptr;
+    QAction* mmSave = nullptr;
+    QAction* mmOptionCsv = nullptr;
+    QAction* mmOptionHex = nullptr;
+    QAction* mmOptionSnd = nullptr;
+    QCheckBox* ckCodeCheck = nullptr;
+    QCheckBox* ckLearningMsg = nullptr;
+    // The time-sampling options a table file's header names, and the panel
+    // (its "tag" 1) and buttons that show them.
+    QCheckBox* ckEiritsu = nullptr;
+    QCheckBox* ckSerial = nullptr;
+    QCheckBox* ckPhilips = nullptr;
+    QComboBox* cmbTs = nullptr;
+    QComboBox* cmbTw = nullptr;
+    QComboBox* cmbBt = nullptr;
+    QWidget* pnlCont = nullptr;
+    QPushButton* btnTableLoad = nullptr;
+};
 
 // The wave view's part in New and Open. Filled by the learning subsystem;
 // until then they do nothing.
@@ -37,7 +69,9 @@ class TableCommands final : public QObject {
     Q_OBJECT
   public:
     // executableDir ends with "/"; the default table location is its "Dat/".
-    TableCommands(app::TfrmMain& main, LearningTable& table, std::string executableDir);
+    // `window` owns the pop-up menu and the file dialogs.
+    TableCommands(LearningTable& table, link::BoardLink& link, TableHost& host,
+                  TableControls controls, QWidget& window, std::string executableDir);
     ~TableCommands() override;
 
     LearningTableModel& model() { return *model_; }
@@ -58,6 +92,7 @@ class TableCommands final : public QObject {
     // shown. False when it could not be loaded (the caller forgets the path).
     bool LoadAtStart(const std::string& path);
 
+    // The host's monitor switch.
     bool monitorMode() const;
     void setMonitorMode(bool on);
 
@@ -78,8 +113,11 @@ class TableCommands final : public QObject {
     void codeCheckToggled(bool on);
     void wire();
 
-    app::TfrmMain& main_;
     LearningTable& table_;
+    link::BoardLink& link_;
+    TableHost& host_;
+    TableControls c_;
+    QWidget& window_;
     std::string executableDir_;
     LearningTableModel* model_;
     TableGrid* grid_;

@@ -1,11 +1,14 @@
 // File New, Open and Save, the path commands and the start-up load.
 
-#include "app/core/settings_file.h"
-#include "app/main_window.h"
+#include "link/board_link.h"
 #include "table/ui/grid_popup_menu.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
+#include "table/ui/table_host.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
 #include <filesystem>
 
 namespace quvan::table_ui {
@@ -20,23 +23,23 @@ QString FromUtf8(std::string_view text) {
 } // namespace
 
 void TableCommands::FileNew() {
-    if (main_.state().TableModified &&
+    if (host_.tableModified() &&
         ask(2, QStringLiteral("警告"),
             QStringLiteral(
                 "学習情報を新規作成します。\n現在の学習情報を破棄してもよろしいですか？")) != 1)
         return;
     table_.clearAll();
     grid_->setCursor(1, ColCarry);
-    main_.clearLog();
+    host_.clearLog();
     resetWaveView();
-    main_.SetTableModified(false);
+    host_.setTableModified(false);
     popup_->resetCopyMark();
     setPathPanel({});
-    main_.state().settings.CsvFilePath.clear();
+    host_.setCsvFilePath({});
 }
 
 void TableCommands::FileOpen() {
-    if (main_.state().TableModified &&
+    if (host_.tableModified() &&
         ask(2, QStringLiteral("警告"),
             QStringLiteral("現在の学習情報を保存していません。\n破棄してもよろしいですか？")) != 1)
         return;
@@ -54,11 +57,10 @@ void TableCommands::FileOpen() {
     opened(path, result);
 
     // The board is put back into transmit mode, as at start-up.
-    link::BoardLink& link = main_.boardLink();
-    if (!link.ComPort.PortOpen)
-        main_.ConnectBoard();
-    if (link.ComPort.PortOpen)
-        link.SendCommand("T");
+    if (!link_.ComPort.PortOpen)
+        host_.connectBoard();
+    if (link_.ComPort.PortOpen)
+        link_.SendCommand("T");
 }
 
 bool TableCommands::LoadAtStart(const std::string& path) {
@@ -67,7 +69,7 @@ bool TableCommands::LoadAtStart(const std::string& path) {
         opened(path, result);
     // Forgotten without a box, as at every start; the log keeps the reason.
     if (result.status == TableLoadStatus::CannotOpen)
-        main_.appendLog(QStringLiteral("ファイルを開けません: ") + FromUtf8(result.error));
+        host_.appendLog(QStringLiteral("ファイルを開けません: ") + FromUtf8(result.error));
     return result.ok();
 }
 
@@ -75,11 +77,11 @@ void TableCommands::opened(const std::string& path, const TableLoadResult& resul
     clearWaveLanes();
     // A table that differs from its file (values limited, rows cut short)
     // counts as changed, so closing asks before the difference is kept.
-    main_.SetTableModified(!result.warnings.empty());
+    host_.setTableModified(!result.warnings.empty());
     setPathPanel(path);
     grid_->setCursor(1, ColCarry);
     popup_->resetCopyMark();
-    main_.state().settings.CsvFilePath = path;
+    host_.setCsvFilePath(path);
 }
 
 TableLoadResult TableCommands::loadFile(const std::string& path) {
@@ -93,9 +95,9 @@ TableLoadResult TableCommands::loadFile(const std::string& path) {
         return result;
 
     applyHeader(result.header);
-    main_.clearLog();
+    host_.clearLog();
     for (const std::string& line : result.monitorLines)
-        main_.appendLog(QString::fromStdString(line));
+        host_.appendLog(QString::fromStdString(line));
     showWarnings(result.warnings);
     if (result.partial()) {
         // The rows read so far are in the table, which now matches no file:
@@ -103,13 +105,13 @@ TableLoadResult TableCommands::loadFile(const std::string& path) {
         const std::string& message =
             result.conversionError ? result.conversionError->message : result.stop->message;
         ask(1, QStringLiteral("Error"), FromUtf8(message));
-        main_.SetTableModified(true);
+        host_.setTableModified(true);
     }
     return result;
 }
 
 void TableCommands::applyHeader(const TableHeaderFound& found) {
-    app::MainWidgets& w = main_.widgets();
+    const TableControls& w = c_;
     // A load only ever ticks the options its file names.
     if (found.eiritsu)
         w.ckEiritsu->setChecked(true);
@@ -133,7 +135,7 @@ void TableCommands::applyHeader(const TableHeaderFound& found) {
 }
 
 TableHeaderOptions TableCommands::headerOptions() const {
-    const app::MainWidgets& w = main_.widgets();
+    const TableControls& w = c_;
     TableHeaderOptions options;
     options.eiritsu = w.ckEiritsu->isChecked();
     options.serial = w.ckSerial->isChecked();
@@ -171,69 +173,67 @@ void TableCommands::FileSave() {
     const TableSaveResult result = SaveTable(path, table_, headerOptions());
     if (!result.ok) {
         // The old file is still whole; the window keeps naming it.
-        main_.appendLog(QStringLiteral("File Error: ") + QString::fromStdString(result.error));
+        host_.appendLog(QStringLiteral("File Error: ") + QString::fromStdString(result.error));
         ask(1, FromUtf8(kSaveErrorCaption), FromUtf8(kSaveErrorText));
         return;
     }
     setPathPanel(path);
-    main_.SetTableModified(false);
-    main_.state().settings.CsvFilePath = path;
+    host_.setTableModified(false);
+    host_.setCsvFilePath(path);
     showWarnings(result.warnings);
 }
 
 void TableCommands::ChooseCsvFilePath() {
-    std::string& csvPath = main_.state().settings.CsvFilePath;
     const auto choice = chooseFile({FileDialogKind::Open, OpenDialogFilters(), kFilterCsv,
-                                    QString(), QString::fromStdString(csvPath)});
+                                    QString(), QString::fromStdString(host_.csvFilePath())});
     if (!choice)
         return;
-    csvPath = choice->path.toStdString();
+    const std::string csvPath = choice->path.toStdString();
+    host_.setCsvFilePath(csvPath);
     setPathPanel(csvPath);
 }
 
 void TableCommands::ChooseHexFilePath() {
-    std::string& hexPath = main_.state().settings.HexFilePath;
     const auto choice = chooseFile({FileDialogKind::Open, OpenDialogFilters(), kFilterHex,
-                                    QString(), QString::fromStdString(hexPath)});
+                                    QString(), QString::fromStdString(host_.hexFilePath())});
     if (!choice)
         return;
-    hexPath = choice->path.toStdString();
+    const std::string hexPath = choice->path.toStdString();
+    host_.setHexFilePath(hexPath);
     setPathPanel(hexPath);
 }
 
 void TableCommands::ChooseSoundFolder() {
-    app::AppSettings& settings = main_.state().settings;
     const auto choice =
         chooseFile({FileDialogKind::Open, OpenDialogFilters(), kFilterWav, QString(),
-                    QString::fromStdString(settings.SoundFolder + "*.Wav")});
+                    QString::fromStdString(host_.soundFolder() + "*.Wav")});
     if (!choice)
         return;
     std::string folder = std::filesystem::path(choice->path.toStdString()).parent_path().string();
     if (folder.empty() || folder.back() != '/')
         folder += '/';
-    settings.SoundFolder = folder;
-    app::BuildSoundPaths(settings, executableDir_);
-    setPathPanel(settings.SoundFolder);
+    host_.setSoundFolder(folder);
+    setPathPanel(folder);
 }
 
 QString TableCommands::initialTableName() const {
     // Without a current file the dialogs start in "Dat/" beside the program.
     // The pattern is only offered, not kept as the current file.
-    const std::string& csvPath = main_.state().settings.CsvFilePath;
+    const std::string csvPath = host_.csvFilePath();
     return QString::fromStdString(csvPath.empty() ? defaultTableLocation() : csvPath);
 }
 
 void TableCommands::setPathPanel(const std::string& path) {
-    main_.widgets().sBarPanels[2]->setText(QString::fromStdString(path));
+    host_.showFilePath(QString::fromStdString(path));
 }
 
 void TableCommands::clearWaveLanes() {
     if (waveView.ClearLanes)
-        waveView.ClearLanes(main_.state().WaveLanes);
+        waveView.ClearLanes(host_.waveLanes());
 }
 
 void TableCommands::resetWaveView() {
-    const int lanes = main_.state().WaveLanes;
+    const int lanes = host_.waveLanes();
     clearWaveLanes();
     if (waveView.ClearLaneData)
         waveView.ClearLaneData(lanes);
