@@ -83,6 +83,10 @@ void LearningWindow::Wire() {
         waveData_.raise();
     });
     connect(w.imgWave, &WaveView::measureRequested, this, &LearningWindow::MeasureAt);
+    // Moved to a screen of another scaling: the picture starts afresh there.
+    connect(
+        w.imgWave, &WaveView::pixelRatioChanged, this,
+        [this] { RedrawLanes(main_.widgets().imgWave->zoom()); }, Qt::QueuedConnection);
     w.imgWave->laneRedrawn = [this](int lane) {
         decoder_.SamplingOverlay(lane);
         const int row = state_.LaneRow[static_cast<std::size_t>(lane)];
