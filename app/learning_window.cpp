@@ -10,6 +10,7 @@
 #include "capture/wave_line.h"
 #include "decode/capture_diagnosis.h"
 #include "decode/show_result.h"
+#include "link/port_advice.h"
 #include "platform/sound/sound_player.h"
 #include "table/learning_table.h"
 #include "table/ui/grid_popup_menu.h"
@@ -42,6 +43,8 @@ void LearningWindow::RefreshOptions() {
     options_.ProEdition = app.ProEdition;
     options_.WaveLanes = app.WaveLanes;
     options_.PortOpen = main_.boardLink().ComPort.PortOpen;
+    options_.NoPortAdvice =
+        options_.PortOpen ? std::string() : link::NoBoardAdvice(main_.boardLink()).toStdString();
     options_.CursorAuto = w.ckCursor->isChecked();
     options_.HrangeText = w.edtHrange->text().toStdString();
     options_.WrangeText = w.edtWrange->text().toStdString();
@@ -80,6 +83,10 @@ void LearningWindow::Wire() {
         waveData_.raise();
     });
     connect(w.imgWave, &WaveView::measureRequested, this, &LearningWindow::MeasureAt);
+    // Moved to a screen of another scaling: the picture starts afresh there.
+    connect(
+        w.imgWave, &WaveView::pixelRatioChanged, this,
+        [this] { RedrawLanes(main_.widgets().imgWave->zoom()); }, Qt::QueuedConnection);
     w.imgWave->laneRedrawn = [this](int lane) {
         decoder_.SamplingOverlay(lane);
         const int row = state_.LaneRow[static_cast<std::size_t>(lane)];

@@ -2,6 +2,7 @@
 
 #include "app/main_line_handlers.h"
 #include "capture/view/wave_view.h"
+#include "link/port_advice.h"
 #include "link/port_search.h"
 
 #include <QCloseEvent>
@@ -182,7 +183,11 @@ void TfrmMain::SetTableModified(bool modified) {
 
 void TfrmMain::PortLost() {
     link::BoardLink& link = services_.link;
-    if (!link.ComPort.PortOpen || link.ComPort.CommError || services_.messages.isShowing()) {
+    if (!link.ComPort.PortOpen || link.ComPort.CommError) {
+        return;
+    }
+    if (services_.messages.isShowing()) {
+        LookAgainWhenMessageCloses();
         return;
     }
     // Probe: a gone device fails the line-status query and sets CommError.
@@ -191,6 +196,29 @@ void TfrmMain::PortLost() {
         return;
     }
     ReportLineLost();
+}
+
+void TfrmMain::LookAgainWhenMessageCloses() {
+    // Not now, over the box being shown; but a port that is dead once it has
+    // closed is reported and closed then. Left open, it would swallow every
+    // command, and the connection check, which searches only when no port is
+    // open, would never find the board plugged in again.
+    if (removalPending_) {
+        return;
+    }
+    removalPending_ = true;
+    services_.messages.runWhenClosed(this, [this] {
+        removalPending_ = false;
+        const link::RS232C& port = services_.link.ComPort;
+        if (!port.PortOpen || !port.CommError) {
+            return; // closed meanwhile, or the line was not lost after all
+        }
+        if (services_.messages.isShowing()) {
+            LookAgainWhenMessageCloses();
+        } else {
+            ReportLineLost();
+        }
+    });
 }
 
 void TfrmMain::ReportLineLost() {
@@ -236,6 +264,13 @@ bool TfrmMain::ConnectBoard() {
     const bool found = link::ConnectBoard(services_.link, services_.ports, callbacks);
     if (!found && !unanswered.isEmpty()) {
         w_.sBarPanels[2]->setText(unanswered);
+    }
+    // A port this user may not open is the likeliest reason of all on Linux:
+    // the log says how to put it right.
+    const std::optional<platform::OpenError>& refused = services_.link.permissionRefusal();
+    if (!found && refused) {
+        appendLog(link::OpenFailureAdvice(*refused));
+        w_.sBarPanels[2]->setText(link::OpenFailureSummary(*refused));
     }
     return found;
 }

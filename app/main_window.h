@@ -93,12 +93,15 @@ class TfrmMain final : public QMainWindow {
     void FormResize();
     // The wave image's left edge for scroll bar position `position`.
     void PlaceWaveImage(int position);
+    // A removal came while a message box showed: looked at once it closes.
+    void LookAgainWhenMessageCloses();
 
     MainServices services_;
     AppState state_;
     MainWidgets w_;
     std::unique_ptr<MainLineHandlers> lineHandlers_;
     std::string savedPortName_;
+    bool removalPending_ = false; // LookAgainWhenMessageCloses is waiting
 };
 
 } // namespace quvan::app

@@ -5,6 +5,8 @@
 #include "app/message_service.h"
 #include "app/msgbox/msg_box.h"
 
+#include <QTimer>
+
 namespace quvan::app {
 
 class MsgBoxService final : public MessageService {
@@ -18,6 +20,15 @@ class MsgBoxService final : public MessageService {
         return box_->ShowModal();
     }
     bool isShowing() const override { return box_ != nullptr && box_->Showing(); }
+    void runWhenClosed(QObject* context, std::function<void()> then) override {
+        if (box_ == nullptr) {
+            return;
+        }
+        QObject::connect(
+            box_, &TfrmMsgBox::closed, context,
+            [context, then = std::move(then)] { QTimer::singleShot(0, context, then); },
+            Qt::SingleShotConnection);
+    }
 
   private:
     TfrmMsgBox* box_ = nullptr;

@@ -3,6 +3,7 @@
 #include "app/learning_window.h"
 #include "app/main_window.h"
 #include "capture/view/wave_view.h"
+#include "link/port_advice.h"
 #include "table/ui/file_dialogs.h"
 #include "table/ui/learning_table_model.h"
 #include "table/ui/table_commands.h"
@@ -49,6 +50,10 @@ std::array<bool, 4> WaveToolsHost::outputs() const {
 
 bool WaveToolsHost::connectBoard() {
     return main_.boardLink().ComPort.PortOpen || main_.ConnectBoard();
+}
+
+QString WaveToolsHost::noBoardAdvice() const {
+    return link::NoBoardAdvice(main_.boardLink());
 }
 
 void WaveToolsHost::sendCommand(const std::string& text) {

@@ -31,6 +31,7 @@ class WaveToolsHost final : public tools::WaveEditHost, public tools::WaveOutput
     QPoint framesCellOnScreen(int row) const override;
     std::array<bool, 4> outputs() const override;
     bool connectBoard() override;
+    QString noBoardAdvice() const override;
     void sendCommand(const std::string& text) override;
     void appendLog(const QString& line) override;
     void setLearningIndicator(bool on) override;

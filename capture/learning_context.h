@@ -17,6 +17,9 @@ struct LearningOptions {
     bool ProEdition = false;
     int WaveLanes = 2;
     bool PortOpen = true;
+    // Why no port is open, when that is known and can be put right (a port
+    // this user may not open): added under "QUVANと通信出来ません".
+    std::string NoPortAdvice;
     bool CursorAuto = false;       // ckCursor
     std::string HrangeText = "20"; // edtHrange
     std::string WrangeText = "15"; // edtWrange

@@ -31,7 +31,11 @@ std::string Format(const char* format, int a) {
 void StartLearning(LearningContext& ctx, bool learningOn) {
     if (!ctx.options.PortOpen) {
         bool dispOff = false;
-        ctx.effects.showMessage(1, "Warning", "QUVANと通信出来ません", dispOff);
+        std::string text = "QUVANと通信出来ません";
+        if (!ctx.options.NoPortAdvice.empty()) {
+            text += "\n" + ctx.options.NoPortAdvice;
+        }
+        ctx.effects.showMessage(1, "Warning", text, dispOff);
         return;
     }
     if (learningOn) {

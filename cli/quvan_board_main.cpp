@@ -55,6 +55,23 @@ std::filesystem::path SelfPath(const char* argv0) {
     return error ? std::filesystem::absolute(argv0) : self;
 }
 
+// How to get a port this user may not open; empty for other failures.
+std::string PermissionHint(const quvan::platform::OpenError& error) {
+    if (error.kind != quvan::platform::OpenFailure::PermissionDenied) {
+        return {};
+    }
+    if (error.deviceGroup.empty()) {
+        return "quvan-board: only root may use " + error.path + " (see ls -l " + error.path + ")\n";
+    }
+    if (error.groupJoinPending) {
+        return "quvan-board: you are in the group " + error.deviceGroup +
+               " but this session is not yet; log out and in again\n";
+    }
+    return "quvan-board: you are not in the group " + error.deviceGroup +
+           " that may use it; add yourself with\n    sudo adduser $USER " + error.deviceGroup +
+           "\nthen log out and in again\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -95,10 +112,11 @@ int main(int argc, char** argv) {
 
     quvan::platform::PosixSerialPortOpener opener;
     BoardSession session(opener);
-    std::string error;
+    quvan::platform::OpenError error;
     if (!session.open(options.port, &error)) {
-        std::cerr << "quvan-board: cannot open the port " << options.port.PortName << ": " << error
-                  << '\n';
+        std::cerr << "quvan-board: cannot open the port " << options.port.PortName << ": "
+                  << error.message << '\n'
+                  << PermissionHint(error);
         return kExitFailed;
     }
     BoardContext context{session, options, std::cout, std::cerr};

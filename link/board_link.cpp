@@ -28,10 +28,13 @@ void BoardLink::setHandlers(LineHandlers* handlers) {
 
 bool BoardLink::OpenPort(bool startReceiver) {
     ClosePort();
-    std::string error;
+    platform::OpenError error;
     std::unique_ptr<platform::SerialPort> port = opener_.open(ComPort.PortName, &error);
     if (!port) {
-        lastOpenError_ = error;
+        if (error.kind == platform::OpenFailure::PermissionDenied && !permissionRefusal_) {
+            permissionRefusal_ = error;
+        }
+        lastOpenFailure_ = std::move(error);
         ComPort.CommError = true;
         ComPort.PortOpen = false;
         ComPort.RcvRunning = false;
@@ -40,7 +43,10 @@ bool BoardLink::OpenPort(bool startReceiver) {
         }
         return false;
     }
-    lastOpenError_.clear();
+    lastOpenFailure_ = {};
+    if (!portSearchActive_) {
+        permissionRefusal_.reset(); // a port of the user's choice is open
+    }
     port->configure(LineSettingsOf(ComPort));
     // The board is wired without handshake: keep DTR and RTS low.
     port->clearModemLines();
@@ -100,10 +106,13 @@ void BoardLink::ClosePort() {
 }
 
 bool BoardLink::SendCommand(std::string_view text) {
-    if (!ComPort.PortOpen || !port_) {
+    if (!ComPort.PortOpen) {
         return false;
     }
     responseFlag_ = false;
+    if (!port_) {
+        return false; // the device vanished and was let go; the port is open but deaf
+    }
     const std::string frame = FrameCommand(text, ComPort.SendHead, ComPort.SendDlmt);
     const platform::LineStatus status = port_->status();
     if (!status.queryOk || status.lineError) {
@@ -214,10 +223,13 @@ void BoardLink::ReportDeviceRemoved() {
     }
     emit deviceRemoved();
     // Whoever handled the removal has probed or closed the port by now. If it
-    // did neither (a message box was showing), the line is still dead: record
-    // the error so the receive thread ends instead of watching a gone device.
-    if (ComPort.PortOpen && !ComPort.CommError) {
+    // did neither (a message box was showing) and the line is dead, record
+    // the error so the receive thread ends instead of watching a gone device,
+    // and let go of the device: held, it keeps its name taken, and the
+    // adapter plugged in again would come back under another one.
+    if (ComPort.PortOpen && port_ && !port_->status().queryOk) {
         markCommError();
+        port_.reset();
     }
 }
 

@@ -13,6 +13,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,7 +52,15 @@ class BoardLink final : public QObject {
     int OutputPending() const;
 
     // Why the last OpenPort failed, for messages.
-    const std::string& lastOpenError() const { return lastOpenError_; }
+    const std::string& lastOpenError() const { return lastOpenFailure_.message; }
+    const platform::OpenError& lastOpenFailure() const { return lastOpenFailure_; }
+    // The first port that would not open for want of permission since the
+    // last attempt to reach the board began, while no board has been reached:
+    // the messages that say the board cannot be reached explain it.
+    const std::optional<platform::OpenError>& permissionRefusal() const {
+        return permissionRefusal_;
+    }
+    void forgetPermissionRefusal() { permissionRefusal_.reset(); }
 
     // Called on the user-interface thread by the receive thread.
     void ReadPending(std::uint32_t pendingBytes);
@@ -81,7 +90,8 @@ class BoardLink final : public QObject {
     bool responseFlag_ = false;
     bool portSearchActive_ = false;
     std::vector<QEventLoop*> waits_;
-    std::string lastOpenError_;
+    platform::OpenError lastOpenFailure_;
+    std::optional<platform::OpenError> permissionRefusal_;
 };
 
 } // namespace quvan::link

@@ -1,6 +1,7 @@
 #include "link/com_dialog.h"
 
 #include "link/framing.h"
+#include "link/port_advice.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -51,6 +52,15 @@ TfrmCom::TfrmCom(BoardLink& link, platform::PortLister& ports, QWidget* mainWind
     BuildControls();
     FitPortField();
     connect(cmbPort, &QComboBox::editTextChanged, this, &TfrmCom::FitPortField);
+    // A refused port is listed with its reason; however it is chosen (list,
+    // keys), the field gets its bare name.
+    connect(cmbPort, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        const int item = cmbPort->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        const QVariant name = item >= 0 ? cmbPort->itemData(item) : QVariant();
+        if (name.isValid() && name.toString() != text) {
+            cmbPort->setEditText(name.toString());
+        }
+    });
     connect(btnOk, &QPushButton::clicked, this, &TfrmCom::btnOkClick);
     connect(btnEsc, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnPort, &QPushButton::clicked, this, &TfrmCom::btnPortClick);
@@ -217,11 +227,21 @@ void TfrmCom::SetAdvancedEnabled(bool on) {
 bool TfrmCom::SearchPort(bool fillList) {
     SearchCallbacks callbacks;
     const QString typed = cmbPort->currentText();
+    link_.forgetPermissionRefusal(); // a new attempt to reach the board
     if (fillList) {
         cmbPort->clear();
         cmbPort->setCurrentText(typed);
         callbacks.portOpened = [this](const std::string& name) {
             cmbPort->addItem(QString::fromStdString(name));
+        };
+        // A port that is there but cannot be had is listed as such, so the
+        // user sees why the board on it is not found.
+        callbacks.portRefused = [this](const std::string& name, const platform::OpenError& why) {
+            cmbPort->addItem(RefusedPortLabel(name, why), QString::fromStdString(name));
+            const int item = cmbPort->count() - 1;
+            cmbPort->setItemData(item, OpenFailureAdvice(why), Qt::ToolTipRole);
+            cmbPort->setItemData(item, palette().color(QPalette::Disabled, QPalette::Text),
+                                 Qt::ForegroundRole);
         };
     }
     callbacks.boardFound = boardFound_;
@@ -257,8 +277,10 @@ void TfrmCom::btnOkClick() {
         accept();
         return;
     }
-    Message(1, QStringLiteral("警告"),
-            QString::fromStdString(port.PortName) + QStringLiteral(" を設定出来ません。"));
+    Message(
+        1, QStringLiteral("警告"),
+        WithAdvice(QString::fromStdString(port.PortName) + QStringLiteral(" を設定出来ません。"),
+                   OpenFailureAdvice(link_.lastOpenFailure())));
 }
 
 void TfrmCom::btnPortClick() {
@@ -268,9 +290,10 @@ void TfrmCom::btnPortClick() {
     }
     SearchPort(false);
     Message(1, QStringLiteral("Completed"),
-            link_.ComPort.PortOpen ? QStringLiteral("The connection port is ") +
-                                         QString::fromStdString(link_.ComPort.PortName)
-                                   : QStringLiteral("Unknown COM port !"));
+            link_.ComPort.PortOpen
+                ? QStringLiteral("The connection port is ") +
+                      QString::fromStdString(link_.ComPort.PortName)
+                : WithAdvice(QStringLiteral("Unknown COM port !"), NoBoardAdvice(link_)));
 }
 
 } // namespace quvan::link

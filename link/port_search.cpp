@@ -1,6 +1,14 @@
 #include "link/port_search.h"
 
 namespace quvan::link {
+namespace {
+
+// A port that is there but cannot be had; a missing one is simply skipped.
+bool IsRefusal(platform::OpenFailure kind) {
+    return kind == platform::OpenFailure::PermissionDenied || kind == platform::OpenFailure::InUse;
+}
+
+} // namespace
 
 bool SearchPort(BoardLink& link, platform::PortLister& ports, const SearchCallbacks& callbacks) {
     const PortSettings remembered = link.ComPort.settings();
@@ -22,6 +30,8 @@ bool SearchPort(BoardLink& link, platform::PortLister& ports, const SearchCallba
                 break;
             }
             link.ClosePort();
+        } else if (callbacks.portRefused && IsRefusal(link.lastOpenFailure().kind)) {
+            callbacks.portRefused(name, link.lastOpenFailure());
         }
         if (!link.PortSearchActive()) {
             aborted = true; // the adapter went away meanwhile
@@ -29,6 +39,9 @@ bool SearchPort(BoardLink& link, platform::PortLister& ports, const SearchCallba
         }
     }
     link.SetPortSearchActive(false);
+    if (found) {
+        link.forgetPermissionRefusal();
+    }
     if (!found && !aborted) {
         link.ComPort.settings() = remembered;
     }
@@ -37,6 +50,7 @@ bool SearchPort(BoardLink& link, platform::PortLister& ports, const SearchCallba
 }
 
 bool ConnectBoard(BoardLink& link, platform::PortLister& ports, const SearchCallbacks& callbacks) {
+    link.forgetPermissionRefusal();
     if (link.OpenPort(true)) {
         link.SendCommand("Ver");
         if (link.WaitResponse(kProbeWaitMs)) {

@@ -1,5 +1,7 @@
 #include "maintenance/download_dialog.h"
 
+#include "link/port_advice.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -340,6 +342,10 @@ bool TfrmDownload::portOpen() const {
 
 bool TfrmDownload::connectBoard() {
     return host_.connectBoard();
+}
+
+std::string TfrmDownload::noBoardAdvice() const {
+    return link::NoBoardAdvice(link_).toStdString();
 }
 
 bool TfrmDownload::sendCommand(const std::string& text) {

@@ -95,6 +95,7 @@ class TfrmDownload final : public QDialog, private FirmwareEffects {
     // FirmwareEffects
     bool portOpen() const override;
     bool connectBoard() override;
+    std::string noBoardAdvice() const override;
     bool sendCommand(const std::string& text) override;
     bool portSearchActive() const override;
     int outputPending() override;

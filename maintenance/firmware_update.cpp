@@ -125,7 +125,10 @@ void FirmwareUpdate::Start() {
     outcome_ = UpdateOutcome::None;
     if (!effects_.portOpen() && !effects_.connectBoard()) {
         outcome_ = UpdateOutcome::NoBoard;
-        effects_.showMessage(1, "Warning", "QUVAN-ARM と通信出来ません。");
+        const std::string advice = effects_.noBoardAdvice();
+        effects_.showMessage(1, "Warning",
+                             advice.empty() ? std::string("QUVAN-ARM と通信出来ません。")
+                                            : "QUVAN-ARM と通信出来ません。\n" + advice);
         return;
     }
     if (hexPath_.empty())

@@ -59,6 +59,8 @@ class FirmwareEffects {
     // line whole (no port, a line error, the device has gone).
     virtual bool portOpen() const = 0;
     virtual bool connectBoard() = 0;
+    // Why the board could not be reached, when it can be put right (UTF-8).
+    virtual std::string noBoardAdvice() const { return {}; }
     virtual bool sendCommand(const std::string& text) = 0;
     virtual bool portSearchActive() const { return false; }
     // Bytes written but not yet on the line (-1: the line has gone).

@@ -51,12 +51,36 @@ class SerialPort {
     virtual const std::string& devicePath() const = 0;
 };
 
+// Why a port did not open. The kind decides what the user is told (a port
+// refused for want of permission gets advice on how to get it).
+enum class OpenFailure {
+    None,
+    NoName,           // the port name is empty
+    Missing,          // no such device (never there, or unplugged)
+    PermissionDenied, // the device exists but this user may not open it
+    InUse,            // another program holds it
+    NotSerial,        // the name is not a terminal device
+    Other,
+};
+
+struct OpenError {
+    OpenFailure kind = OpenFailure::None;
+    std::string path;    // the device path that was tried
+    std::string message; // "path: reason", for logs and command-line messages
+    // PermissionDenied: the group that owns the device node and may read and
+    // write it (usually "dialout"); empty when no group but root's may.
+    std::string deviceGroup;
+    // PermissionDenied: the user is listed in deviceGroup, but this program
+    // runs without it (the user was added and has not logged in again since).
+    bool groupJoinPending = false;
+};
+
 // Opens serial ports by the name the user knows; a seam for tests.
 class SerialPortOpener {
   public:
     virtual ~SerialPortOpener() = default;
-    // nullptr when the port cannot be opened; *error then says why.
-    virtual std::unique_ptr<SerialPort> open(const std::string& name, std::string* error) = 0;
+    // nullptr when the port cannot be opened; *error (when given) then says why.
+    virtual std::unique_ptr<SerialPort> open(const std::string& name, OpenError* error) = 0;
 };
 
 // The device path of a port name: a full path is used as it is, "COMn" is
@@ -67,7 +91,7 @@ std::string ResolvePortPath(std::string_view name);
 // The real opener: POSIX termios devices, exclusive read/write.
 class PosixSerialPortOpener final : public SerialPortOpener {
   public:
-    std::unique_ptr<SerialPort> open(const std::string& name, std::string* error) override;
+    std::unique_ptr<SerialPort> open(const std::string& name, OpenError* error) override;
 };
 
 } // namespace quvan::platform

@@ -246,7 +246,10 @@ void TfrmWaveEdit::btnIrOutClick() {
         return;
     }
     if (!host_.connectBoard()) {
-        host_.showMessage(1, QStringLiteral("Warning"), QStringLiteral("QUVANと通信出来ません。"));
+        const QString advice = host_.noBoardAdvice();
+        host_.showMessage(1, QStringLiteral("Warning"),
+                          QStringLiteral("QUVANと通信出来ません。") +
+                              (advice.isEmpty() ? QString() : "\n" + advice));
         return;
     }
     host_.setLearningIndicator(false);

@@ -38,6 +38,8 @@ class WaveEditHost {
     virtual std::array<bool, 4> outputs() const = 0;
     // True when the port is open or the connection check found the board.
     virtual bool connectBoard() = 0;
+    // Why the board could not be reached, when it can be put right; may be empty.
+    virtual QString noBoardAdvice() const { return {}; }
     virtual void sendCommand(const std::string& text) = 0;
     virtual void appendLog(const QString& line) = 0;
     virtual void setLearningIndicator(bool on) = 0;

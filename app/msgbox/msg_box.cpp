@@ -166,6 +166,7 @@ int TfrmMsgBox::ShowModal() {
         exec();
     }
     showing_ = false;
+    emit closed();
     return answer_ != 0 ? answer_ : ResultCancel;
 }
 

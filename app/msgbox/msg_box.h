@@ -71,6 +71,10 @@ class TfrmMsgBox : public QDialog {
     QPushButton* btnCan;
     QCheckBox* ckDispOff;
 
+  signals:
+    // ShowModal has returned: the box is no longer showing.
+    void closed();
+
   public slots:
     void reject() override;
 

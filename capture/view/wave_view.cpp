@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 #include <cmath>
 #include <string_view>
@@ -22,17 +23,52 @@ constexpr int kMeaningPixels = 9; // font size of the meaning labels
 
 } // namespace
 
-WaveView::WaveView(int lanes, QWidget* parent)
-    : QWidget(parent), lanes_(lanes),
-      image_(kWaveImageWidth, lanes * kLaneHeight - 2, QImage::Format_RGB32) {
+WaveView::WaveView(int lanes, QWidget* parent) : QWidget(parent), lanes_(lanes) {
     setObjectName("imgWave");
     setAttribute(Qt::WA_OpaquePaintEvent);
-    image_.fill(Qt::white);
-    setFixedSize(image_.size());
+    image_ = BlankPicture(lanes_, devicePixelRatioF());
+    setFixedSize(kWaveImageWidth, lanes * kLaneHeight - 2);
+}
+
+QImage WaveView::BlankPicture(int lanes, qreal ratio) {
+    QImage picture(qCeil(kWaveImageWidth * ratio), qCeil((lanes * kLaneHeight - 2) * ratio),
+                   QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::white);
+    return picture;
+}
+
+void WaveView::FollowScreenScaling() {
+    const qreal ratio = devicePixelRatioF();
+    if (qFuzzyCompare(ratio, image_.devicePixelRatio())) {
+        return;
+    }
+    image_ = BlankPicture(lanes_, ratio);
+    glyphs_.clear();
+    // The marks are kept; the lanes and their labels come from the owner.
+    if (startMark_ >= 0) {
+        ToggleMark(startMark_, kStartYellow);
+    }
+    if (endMark_ >= 0) {
+        ToggleMark(endMark_, kEndGreen);
+    }
+    labelRight_.fill(kWaveOriginX);
+    update();
+    emit pixelRatioChanged();
 }
 
 void WaveView::LineTo(QPainter& painter, int x, int y) {
-    painter.drawLine(penX_, penY_, x, y);
+    // The wave has only level and upright strokes: each is the run of whole
+    // pixels it covers, filled. At any scaling a pixel of the view then maps
+    // onto whole screen pixels, and filling is far quicker than stroking a
+    // pen that the scaling has widened.
+    if (x == penX_ || y == penY_) {
+        painter.fillRect(QRect(QPoint(std::min(x, penX_), std::min(y, penY_)),
+                               QPoint(std::max(x, penX_), std::max(y, penY_))),
+                         kWaveGreen);
+    } else {
+        painter.drawLine(penX_, penY_, x, y);
+    }
     penX_ = x;
     penY_ = y;
 }
@@ -156,8 +192,9 @@ void WaveView::RedrawLanes(int zoom, const std::array<WaveLane, kLaneSlots>& dat
 void WaveView::ToggleMark(int x, QColor colour) {
     QPainter painter(&image_);
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter.setPen(QPen(colour, 1));
-    painter.drawLine(x, 2, x, lanes_ * kLaneHeight - 4);
+    // One pixel wide from y = 2 down to y = lanes × 50 - 4, as the wave's
+    // strokes: whole screen pixels at any scaling.
+    painter.fillRect(QRect(x, 2, 1, lanes_ * kLaneHeight - 5), colour);
     painter.end();
     update(QRect(x - 1, 0, 3, height()));
 }
@@ -245,14 +282,17 @@ const QImage& WaveView::Glyph(char c, bool byte) {
     // tall as a capital, so that a row fits in the seven pixels under the
     // low level of the last lane.
     const int height = std::max(1, static_cast<int>(std::ceil(metrics.capHeight())));
-    QImage glyph(meaningGlyphWidth(), height, QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = image_.devicePixelRatio();
+    QImage glyph(qCeil(meaningGlyphWidth() * ratio), qCeil(height * ratio),
+                 QImage::Format_ARGB32_Premultiplied);
+    glyph.setDevicePixelRatio(ratio);
     glyph.fill(Qt::transparent);
     QPainter painter(&glyph);
     painter.setFont(small);
     painter.setPen(byte ? kByteColour : kBitColour);
     const QString text{QLatin1Char(c)};
-    painter.drawText(QPointF((glyph.width() - metrics.horizontalAdvance(text)) / 2.0, height),
-                     text);
+    painter.drawText(
+        QPointF((meaningGlyphWidth() - metrics.horizontalAdvance(text)) / 2.0, height), text);
     painter.end();
     return *glyphs_.insert(key, glyph);
 }
@@ -266,7 +306,7 @@ void WaveView::DrawMeanings(int lane, const WaveLane& data, const PulseMeanings&
         LayOutMeanings(data, meanings, zoom_, glyph, labelRight(lane), kWaveImageWidth);
     const int top = lane * kLaneHeight;
     QPainter painter(&image_);
-    const int glyphHeight = Glyph('0', false).height();
+    const int glyphHeight = qRound(Glyph('0', false).deviceIndependentSize().height());
     // Above: under the label line, ending a pixel over the high level (+20);
     // below: from a pixel under the low level (+40).
     const int aboveY = top + 19 - glyphHeight;
@@ -355,10 +395,27 @@ void WaveView::DrawSamplingGrid(int lane, const std::vector<SampleMark>& marks) 
     update(QRect(0, lane * kLaneHeight, kWaveImageWidth, kLaneHeight));
 }
 
+bool WaveView::event(QEvent* event) {
+    // The window moved to another screen (whose scaling may differ).
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        FollowScreenScaling();
+    }
+    return QWidget::event(event);
+}
+
 void WaveView::paintEvent(QPaintEvent* event) {
+    // A scaling change that came without a screen change (the desktop's
+    // setting) is seen at the latest when the view is painted.
+    FollowScreenScaling();
     QPainter painter(this);
-    painter.drawImage(event->rect(), image_, event->rect());
-    PaintMeasurement(painter, event->rect());
+    // The exposed part, taken from the picture's own pixels: one picture
+    // pixel per screen pixel, nothing scaled.
+    const QRect exposed = event->rect();
+    const qreal ratio = image_.devicePixelRatio();
+    const QRectF source(exposed.x() * ratio, exposed.y() * ratio, exposed.width() * ratio,
+                        exposed.height() * ratio);
+    painter.drawImage(QRectF(exposed), image_, source);
+    PaintMeasurement(painter, exposed);
 }
 
 void WaveView::mousePressEvent(QMouseEvent* event) {

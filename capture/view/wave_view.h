@@ -2,7 +2,10 @@
 // The wave image: one 50-pixel lane per capture on a 20000-pixel-wide
 // picture, drawn pulse by pulse as the board reports them, with two measuring
 // marks drawn by exclusive-or so that drawing a mark again removes it. The
-// picture is kept in memory; a paint only copies the exposed part of it.
+// picture is kept in memory; a paint only copies the exposed part of it. It
+// has as many pixels as the screen shows for the view (twice as many each
+// way at 200 % scaling), so the wave stays sharp; all drawing is in the
+// view's own coordinates.
 
 #include "capture/pulse_meaning.h"
 #include "capture/view/wave_geometry.h"
@@ -28,6 +31,8 @@ class WaveView final : public QWidget {
     int startMark() const { return startMark_; }
     int endMark() const { return endMark_; }
     const QImage& image() const { return image_; }
+    // Screen pixels per pixel of the view the picture is drawn at.
+    qreal pixelRatio() const { return image_.devicePixelRatio(); }
 
     // Draws pair `index` of `data` into `lane`; index 0 starts the lane over.
     void DrawPair(int lane, int index, const WaveLane& data);
@@ -75,8 +80,13 @@ class WaveView final : public QWidget {
   signals:
     // The left button was released at (x, y) with an end mark placed.
     void measureRequested(int x, int y);
+    // The view moved to a screen of another scaling and its picture was
+    // started afresh at the new one, with the marks but without the lanes:
+    // the owner draws them again (RedrawLanes and the labels).
+    void pixelRatioChanged();
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -88,6 +98,10 @@ class WaveView final : public QWidget {
     const QImage& Glyph(char c, bool byte);
     void PaintMeasurement(QPainter& painter, const QRect& exposed);
     void ForgetMeasurement();
+    // A white picture of the view's size at `ratio` screen pixels per pixel.
+    static QImage BlankPicture(int lanes, qreal ratio);
+    // Starts the picture afresh when the screen's scaling differs from it.
+    void FollowScreenScaling();
 
     int lanes_;
     QImage image_;

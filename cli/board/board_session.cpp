@@ -7,7 +7,7 @@
 
 namespace quvan::cli {
 
-bool BoardSession::open(const link::PortSettings& settings, std::string* error) {
+bool BoardSession::open(const link::PortSettings& settings, platform::OpenError* error) {
     close();
     std::unique_ptr<platform::SerialPort> port = opener_.open(settings.PortName, error);
     if (!port)

@@ -25,7 +25,7 @@ class BoardSession {
     BoardSession& operator=(const BoardSession&) = delete;
 
     // Opens and configures the port; *error says why when it fails.
-    bool open(const link::PortSettings& settings, std::string* error);
+    bool open(const link::PortSettings& settings, platform::OpenError* error);
     void close();
     bool isOpen() const { return port_ != nullptr; }
     const link::PortSettings& settings() const { return settings_; }

@@ -1,6 +1,7 @@
 #include "table/ui/board_transfers.h"
 
 #include "link/board_link.h"
+#include "link/port_advice.h"
 #include "table/ui/read_back_driver.h"
 #include "table/ui/transfer_host.h"
 #include "table/ui/tws_dialog.h"
@@ -57,7 +58,9 @@ bool BoardTransfers::portOpenOrWarn() {
     if (link_.ComPort.PortOpen) {
         return true;
     }
-    host_.showMessage(1, QStringLiteral("Warning"), QStringLiteral("QUVANと通信出来ません。"));
+    host_.showMessage(
+        1, QStringLiteral("Warning"),
+        link::WithAdvice(QStringLiteral("QUVANと通信出来ません。"), link::NoBoardAdvice(link_)));
     return false;
 }
 

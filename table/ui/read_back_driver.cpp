@@ -1,6 +1,7 @@
 #include "table/ui/read_back_driver.h"
 
 #include "link/board_link.h"
+#include "link/port_advice.h"
 #include "table/ui/board_reply_watch.h"
 #include "table/ui/read_back_progress.h"
 #include "table/ui/table_commands.h"
@@ -56,7 +57,9 @@ void ReadBackDriver::ReadTableFromBoard() {
     }
     // Without a board nothing could be read: refuse before anything is lost.
     if (!link_.ComPort.PortOpen) {
-        host_.showMessage(1, QStringLiteral("Warning"), QStringLiteral("QUVANと通信出来ません。"));
+        host_.showMessage(1, QStringLiteral("Warning"),
+                          link::WithAdvice(QStringLiteral("QUVANと通信出来ません。"),
+                                           link::NoBoardAdvice(link_)));
         return;
     }
     commands_.FileNew();

@@ -12,8 +12,11 @@
 // firmware update (idle, erasing, and with its console after an update), the
 // DIP switch setup, and a Flipper file imported with File → Import... and its
 // summary, and the registration dialog and the read-back window while they
-// run, and the table read back from the board. Run it under a real X
-// server (scripts/screenshots.sh uses Xvfb).
+// run, and the table read back from the board. The settings dialog's port
+// list shows a port held by another program and one this user may not open.
+// Run it under a real X server (scripts/screenshots.sh uses Xvfb). At 200 %
+// scaling (QT_SCALE_FACTOR=2) it shoots the standard edition only, into
+// files whose names end in "-2x".
 
 #include "app/diagnosis_dialog.h"
 #include "app/program.h"
@@ -27,15 +30,19 @@
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
 #include "table/ui/tws_dialog.h"
+#include "tests/link/refusing_opener.h"
 #include "tests/maintenance/hex_text.h"
 #include "tools/wave_edit_dialog.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
@@ -61,9 +68,27 @@ template <typename Done> void WaitFor(Done done, int ms, const char* what) {
     }
 }
 
+// "-2x" at 200 % scaling, so both sets can share a folder.
+QString gSuffix;
+
+QString Named(QString path) {
+    return path.insert(path.lastIndexOf('.'), gSuffix);
+}
+
 void Save(QWidget& widget, const QString& path) {
     QTest::qWait(300);
-    widget.grab().save(path);
+    widget.grab().save(Named(path));
+}
+
+// The dialog with its port list dropped down: a list is a window of its own,
+// so the screen is taken where the two lie.
+void SavePortList(link::TfrmCom& dialog, const QString& path) {
+    dialog.cmbPort->showPopup();
+    QTest::qWait(300);
+    QWidget* list = dialog.cmbPort->view()->window();
+    const QRect area = dialog.frameGeometry().united(list->frameGeometry());
+    dialog.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(Named(path));
+    dialog.cmbPort->hidePopup();
 }
 
 // The simulated board, driven through its standard input.
@@ -182,13 +207,19 @@ void ShootTransfers(app::Program& program, Board& board, const QString& tag,
 void Shoot(const QString& title, bool pro, const QString& outDir) {
     const QString tag = pro ? "pro" : "std";
     Board board(pro);
+    // The board's port and two that cannot be had, for the settings dialog.
     platform::FixedPortLister ports;
+    ports.names = {"ttyS0", "ttyUSB0", board.path()};
+    test_support::RefusingOpener opener;
+    opener.refused["ttyS0"] = {platform::OpenFailure::InUse};
+    opener.refused["ttyUSB0"] = {};
     Silence silence;
     app::ProgramOptions options;
     options.title = title;
     options.settingsLocation =
         app::SettingsLocationFor((QDir::tempPath() + "/quvan-shot/" + tag).toStdString(), "", "");
     options.ports = &ports;
+    options.opener = &opener;
     options.sounds = &silence;
     options.port = board.path();
     app::Program program(options);
@@ -206,6 +237,8 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     program.frmMsgBox().hide();
     program.frmCom().show();
     Save(program.frmCom(), outDir + "/comsettings-" + tag + ".png");
+    WaitFor([&] { return program.frmCom().cmbPort->count() == 3; }, 3000, "the port search");
+    SavePortList(program.frmCom(), outDir + "/comsettings-ports-" + tag + ".png");
     program.frmCom().hide();
     WaitFor([&] { return program.boardLink().ComPort.PortOpen.load(); }, 3000, "the port");
 
@@ -258,7 +291,7 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
         // The preview the "Table 印刷" button opens, closed again once shot.
         QTimer::singleShot(1500, [outDir, tag] {
             if (QWidget* preview = QApplication::activeModalWidget()) {
-                preview->grab().save(outDir + "/print-preview-" + tag + ".png");
+                preview->grab().save(Named(outDir + "/print-preview-" + tag + ".png"));
                 preview->close();
             }
         });
@@ -338,6 +371,11 @@ int main(int argc, char** argv) {
     const QString outDir =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(outDir);
+    if (application.devicePixelRatio() > 1.0) {
+        gSuffix = "-2x";
+        Shoot("TAVIRO QUVAN-ARM Tool", false, outDir);
+        return 0;
+    }
     Shoot("TAVIRO QUVAN-ARM Tool", false, outDir);
     Shoot("TAVIRO QUVAN-Pro Tool", true, outDir);
     return 0;

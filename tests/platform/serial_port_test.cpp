@@ -5,7 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace quvan::platform {
 namespace {
@@ -100,9 +105,9 @@ TEST(LineFlags, FrameFormatAndSpeedFollowTheSettings) {
 TEST_F(PosixPort, TheDriverTakesTheSpeedAndStopBits) {
     // A pseudo-terminal keeps speeds and stop bits but always reports eight
     // data bits without parity, so only those two are checked on a device.
-    std::string error;
+    OpenError error;
     auto port = opener.open(pty.slavePath(), &error);
-    ASSERT_TRUE(port) << error;
+    ASSERT_TRUE(port) << error.message;
     port->configure({56000, 8, 2, Parity::None});
     auto s = quvan::test_support::Interpret(quvan::test_support::ReadFlags(port->waitHandle()));
     EXPECT_TRUE(s.customSpeed);
@@ -144,18 +149,24 @@ TEST_F(PosixPort, ReadsWritesAndReportsWaitingBytes) {
 TEST_F(PosixPort, OnlyOneOpenerAtATime) {
     auto first = opener.open(pty.slavePath(), nullptr);
     ASSERT_TRUE(first);
-    std::string error;
+    OpenError error;
     EXPECT_FALSE(opener.open(pty.slavePath(), &error));
-    EXPECT_NE(error.find("in use"), std::string::npos) << error;
+    EXPECT_EQ(error.kind, OpenFailure::InUse);
+    EXPECT_NE(error.message.find("in use"), std::string::npos) << error.message;
     first.reset();
     EXPECT_TRUE(opener.open(pty.slavePath(), nullptr));
 }
 
-TEST_F(PosixPort, RefusesWhatIsNotASerialDevice) {
-    std::string error;
+TEST_F(PosixPort, RefusesWhatIsNotASerialDeviceAndSaysWhy) {
+    OpenError error;
     EXPECT_FALSE(opener.open("/dev/null", &error));
+    EXPECT_EQ(error.kind, OpenFailure::NotSerial);
     EXPECT_FALSE(opener.open("", &error));
+    EXPECT_EQ(error.kind, OpenFailure::NoName);
     EXPECT_FALSE(opener.open("/dev/quvan-missing", &error));
+    EXPECT_EQ(error.kind, OpenFailure::Missing);
+    EXPECT_EQ(error.path, "/dev/quvan-missing");
+    EXPECT_TRUE(error.deviceGroup.empty());
 }
 
 TEST_F(PosixPort, SeesAHangUpAfterTheLastBytes) {
@@ -166,6 +177,100 @@ TEST_F(PosixPort, SeesAHangUpAfterTheLastBytes) {
     std::uint8_t byte = 0;
     EXPECT_FALSE(port->readByte(byte));
     EXPECT_FALSE(port->status().queryOk);
+}
+
+// The group a serial device is usually reached through on this machine.
+gid_t SerialGroup() {
+    for (const char* name : {"dialout", "uucp", "tty"}) {
+        if (const group* entry = ::getgrnam(name))
+            return entry->gr_gid;
+    }
+    return ::getegid();
+}
+
+std::string GroupName(gid_t id) {
+    const group* entry = ::getgrgid(id);
+    return entry != nullptr ? entry->gr_name : std::string();
+}
+
+// Opens `path` in a child process that may not: as root (for whom permission
+// bits do not count) the child becomes "nobody" first; another user is kept
+// out by the node's owner bits. Returns what the opener reported.
+OpenError OpenWithoutPermission(const std::string& path) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        OpenError error;
+        const bool opened = PosixSerialPortOpener().open(path, &error) != nullptr;
+        const std::string report = std::to_string(opened) + " " +
+                                   std::to_string(static_cast<int>(error.kind)) + " " +
+                                   std::to_string(error.groupJoinPending) + " " + error.deviceGroup;
+        [[maybe_unused]] ssize_t n = ::write(pipeFds[1], report.data(), report.size());
+        ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    std::string report;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    std::istringstream in(report);
+    int opened = 1, kind = 0, pending = 0;
+    OpenError error;
+    error.path = path;
+    in >> opened >> kind >> pending;
+    error.kind = opened ? OpenFailure::None : static_cast<OpenFailure>(kind);
+    error.groupJoinPending = pending != 0;
+    std::getline(in >> std::ws, error.deviceGroup);
+    return error;
+}
+
+TEST_F(PosixPort, APortTheUserMayNotOpenIsRefusedForPermissionNamingItsGroup) {
+    // As a serial device is set up: the owner and one group may read and
+    // write (another user may only give it a group of their own).
+    const bool root = ::geteuid() == 0;
+    const gid_t serial = root ? SerialGroup() : ::getegid();
+    ASSERT_EQ(::chown(pty.slavePath().c_str(), root ? 0 : ::geteuid(), serial), 0);
+    ASSERT_EQ(::chmod(pty.slavePath().c_str(), root ? 0660 : 0060), 0);
+    OpenError error = OpenWithoutPermission(pty.slavePath());
+    EXPECT_EQ(error.kind, OpenFailure::PermissionDenied);
+    EXPECT_EQ(error.deviceGroup, serial == 0 ? std::string() : GroupName(serial));
+    // Neither "nobody" nor this user (who holds the group) waits for a login.
+    EXPECT_FALSE(error.groupJoinPending);
+
+    // A node only its owner may use names no group to join.
+    ASSERT_EQ(::chmod(pty.slavePath().c_str(), root ? 0600 : 0000), 0);
+    error = OpenWithoutPermission(pty.slavePath());
+    EXPECT_EQ(error.kind, OpenFailure::PermissionDenied);
+    EXPECT_EQ(error.deviceGroup, "");
+}
+
+TEST_F(PosixPort, ANameThatNowLeadsToAnotherDeviceCountsAsGone) {
+    // A link such as /dev/serial/by-id/...: the adapter unplugged and plugged
+    // in again is a new device behind the same name.
+    const fs::path link =
+        fs::temp_directory_path() / ("quvan-port-link-" + std::to_string(::getpid()));
+    fs::remove(link);
+    fs::create_symlink(pty.slavePath(), link);
+    auto port = opener.open(link.string(), nullptr);
+    ASSERT_TRUE(port);
+    EXPECT_FALSE(port->deviceGone());
+    EXPECT_TRUE(port->status().queryOk);
+    quvan::test_support::PtyPair replugged;
+    fs::remove(link);
+    fs::create_symlink(replugged.slavePath(), link);
+    EXPECT_TRUE(port->deviceGone());
+    EXPECT_FALSE(port->status().queryOk);
+    fs::remove(link);
+    EXPECT_TRUE(port->deviceGone());
 }
 
 } // namespace
