@@ -70,6 +70,7 @@ void LearningWindow::Wire() {
     lines.analysisLine = [this](const std::string& line) { HandleAnalysisLine(line); };
 
     connect(w.pnlAnalyze, &ClickPanel::clicked, this, &LearningWindow::StartLearning);
+    connect(w.mmLearning, &QAction::triggered, this, &LearningWindow::StartLearning);
     connect(w.ckRF_ID, &QCheckBox::clicked, this,
             [this](bool ticked) { sendCommand(ticked ? "Ri:on" : "Ri:off"); });
     connect(w.btnZoomLeft, &QPushButton::clicked, this, [this] { Zoom(-1); });
@@ -145,7 +146,7 @@ void LearningWindow::WireDiagnosis() {
     for (int lane = 0; lane < lanes && lane < kLaneSlots; ++lane) {
         auto* button = new QToolButton(w.waveViewport);
         button->setObjectName(QStringLiteral("btnDiagnosis%1").arg(lane + 1));
-        button->setText(QStringLiteral("診断"));
+        button->setText(tr("診断"));
         button->setAutoRaise(false);
         button->setFocusPolicy(Qt::NoFocus);
         QFont small = button->font();
@@ -234,11 +235,10 @@ void LearningWindow::UpdateDiagnosisButtons() {
         const bool attention =
             d.TooManyPatterns ||
             (record != nullptr && record->Mode == DecoderMode::Patterns && !d.Recognised);
-        button->setText(attention ? QStringLiteral("診断 ?") : QStringLiteral("診断"));
+        button->setText(attention ? tr("診断 ?") : tr("診断"));
         button->setStyleSheet(attention ? QStringLiteral("QToolButton { color: #b03000; }")
                                         : QString());
-        button->setToolTip(QString::fromStdString(d.Summary) +
-                           QStringLiteral("\n(クリックで診断)"));
+        button->setToolTip(QString::fromStdString(d.Summary) + '\n' + tr("(クリックで診断)"));
         button->show();
         button->raise();
         if (d.Philips) {
@@ -422,7 +422,7 @@ void LearningWindow::clearLog() {
 }
 
 void LearningWindow::reportError(const std::string& text) {
-    main_.messages().show(1, QStringLiteral("Error"), QString::fromStdString(text));
+    main_.messages().show(1, tr("Error"), QString::fromStdString(text));
 }
 
 int LearningWindow::showMessage(int kind, const std::string& caption, const std::string& text,

@@ -82,6 +82,7 @@ class Program {
     void Connect();
     void ConnectWaveTools();
     void ConnectSignalExchange();
+    void ConnectShortcuts();
 
     std::unique_ptr<platform::SerialPortOpener> ownOpener_;
     std::unique_ptr<platform::PortLister> ownPorts_;

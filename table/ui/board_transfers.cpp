@@ -57,7 +57,7 @@ bool BoardTransfers::portOpenOrWarn() {
     if (link_.ComPort.PortOpen) {
         return true;
     }
-    host_.showMessage(1, QStringLiteral("Warning"), QStringLiteral("QUVANと通信出来ません。"));
+    host_.showMessage(1, tr("Warning"), tr("QUVANと通信出来ません。"));
     return false;
 }
 
