@@ -24,6 +24,11 @@
 #include <QToolButton>
 
 namespace quvan::app {
+namespace {
+
+constexpr int kDiagnosisButtonWidth = 40;
+
+} // namespace
 
 LearningWindow::LearningWindow(TfrmMain& main, TfrmMsgBox& msgBox, platform::SoundPlayer& sounds,
                                LearningTable& table, table_ui::TableCommands& grid,
@@ -152,7 +157,7 @@ void LearningWindow::WireDiagnosis() {
         QFont small = button->font();
         small.setPixelSize(10);
         button->setFont(small);
-        button->setFixedSize(40, 16);
+        button->setFixedSize(kDiagnosisButtonWidth, 16);
         button->hide();
         connect(button, &QToolButton::clicked, this, [this, lane] { ShowDiagnosis(lane); });
         laneButtons_[static_cast<std::size_t>(lane)] = button;
@@ -236,11 +241,14 @@ void LearningWindow::UpdateDiagnosisButtons() {
             d.TooManyPatterns ||
             (record != nullptr && record->Mode == DecoderMode::Patterns && !d.Recognised);
         button->setText(attention ? tr("診断 ?") : tr("診断"));
+        // Wide enough for the caption in the window's language.
+        button->setFixedWidth(std::max(
+            kDiagnosisButtonWidth, button->fontMetrics().horizontalAdvance(button->text()) + 8));
         button->setStyleSheet(attention ? QStringLiteral("QToolButton { color: #b03000; }")
                                         : QString());
         button->setToolTip(QString::fromStdString(d.Summary) + '\n' + tr("(クリックで診断)"));
         button->show();
-        button->raise();
+        PlaceDiagnosisButtons();
         if (d.Philips) {
             // A bi-phase code: offer the sampling settings that read it.
             for (auto [list, value] : {std::pair{w.cmbTs, d.Philips->Params.Start},

@@ -972,7 +972,7 @@ Discard it and quit?</translation>
     </message>
     <message>
         <source>ﾃﾞﾘﾐﾀ</source>
-        <translation>Delimiter</translation>
+        <translation>Delim.</translation>
     </message>
     <message>
         <source>受信条件</source>
