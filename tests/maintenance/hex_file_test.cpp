@@ -4,6 +4,7 @@
 
 #include "../frame/temp_dir.h"
 #include "maintenance/hex_file.h"
+#include "platform/user_text.h"
 
 #include <filesystem>
 #include <fstream>
@@ -105,6 +106,25 @@ TEST(HexFileCheck, NamesTheLineAndTheFault) {
     }
     EXPECT_EQ(CheckHexFile(File({kUpper0800, ":0400100001020304E3"})).message(),
               "2 行目: チェックサムが E3 ですが、レコードの内容からは E2 です");
+}
+
+// The fault reads in the window's language, its numbers where the
+// translation puts them.
+TEST(HexFileCheck, TheFaultFollowsTheInstalledTranslation) {
+    user_text::SetTranslator([](const char* context, const char* source) {
+        const std::string text = source;
+        if (std::string(context) != "HexFile")
+            return std::string();
+        if (text == "%1 行目: %2")
+            return std::string("%2 (line %1)");
+        if (text == "チェックサムが %1 ですが、レコードの内容からは %2 です")
+            return std::string("the checksum is %1 but the record's bytes need %2");
+        return std::string();
+    });
+    const std::string message =
+        CheckHexFile(File({kUpper0800, ":0400100001020304E3", kEnd})).message();
+    user_text::SetTranslator({});
+    EXPECT_EQ(message, "the checksum is E3 but the record's bytes need E2 (line 2)");
 }
 
 TEST(LastAddressScan, OnlyTheStartOfTheLastDataRecordCounts) {
