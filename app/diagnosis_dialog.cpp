@@ -13,16 +13,17 @@ namespace quvan::app {
 
 DiagnosisDialog::DiagnosisDialog(int lanes, QWidget* parent) : QDialog(parent) {
     setObjectName("frmDiagnosis");
-    setWindowTitle(QStringLiteral("診断"));
+    setWindowTitle(tr("診断"));
     auto* layout = new QVBoxLayout(this);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Lane:"), this));
+    top->addWidget(new QLabel(tr("波形:"), this));
     laneBox_ = new QComboBox(this);
     laneBox_->setObjectName("cmbDiagnosisLane");
     laneBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    laneBox_->setToolTip(tr("診断する波形"));
     for (int i = 0; i < lanes; ++i)
-        laneBox_->addItem(QStringLiteral("Wno:%1").arg(i + 1));
+        laneBox_->addItem(tr("Wno:%1").arg(i + 1));
     top->addWidget(laneBox_);
     summary_ = new QLabel(this);
     summary_->setObjectName("lblDiagnosisSummary");
@@ -47,7 +48,7 @@ DiagnosisDialog::DiagnosisDialog(int lanes, QWidget* parent) : QDialog(parent) {
     philips_ = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
     philips_->setObjectName("btnDiagnosisPhilips");
     QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
-    close->setText(QStringLiteral("閉じる"));
+    close->setText(tr("閉じる"));
     layout->addWidget(buttons);
 
     connect(close, &QPushButton::clicked, this, &QDialog::hide);
@@ -65,16 +66,14 @@ void DiagnosisDialog::Show(const Content& content) {
     summary_->setText(content.summary);
     text_->setPlainText(content.lines.join(QLatin1Char('\n')));
     ranges_->setVisible(content.offerRanges);
-    ranges_->setText(QStringLiteral("H:%1 W:%2 にする").arg(content.hRange).arg(content.wRange));
-    ranges_->setToolTip(
-        QStringLiteral("Sets the tolerances for the next capture; this one stays as it is."));
+    ranges_->setText(tr("H:%1 W:%2 にする").arg(content.hRange).arg(content.wRange));
+    ranges_->setToolTip(tr("次の学習の許容誤差を変えます（この波形はそのままです）"));
     philips_->setVisible(content.offerPhilips);
-    philips_->setText(QStringLiteral("Philips (Ts:%1 Tw:%2 Bits:%3) にする")
+    philips_->setText(tr("Philips (Ts:%1 Tw:%2 Bits:%3) にする")
                           .arg(content.ts)
                           .arg(content.tw)
                           .arg(content.bits));
-    philips_->setToolTip(
-        QStringLiteral("Ticks Philips and sets Ts, Tw and Bits for the next capture."));
+    philips_->setToolTip(tr("次の学習のために Philips をチェックし、Ts, Tw, Bits を設定します"));
 }
 
 int DiagnosisDialog::lane() const {

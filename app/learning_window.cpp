@@ -25,6 +25,11 @@
 #include <QToolButton>
 
 namespace quvan::app {
+namespace {
+
+constexpr int kDiagnosisButtonWidth = 40;
+
+} // namespace
 
 LearningWindow::LearningWindow(TfrmMain& main, TfrmMsgBox& msgBox, platform::SoundPlayer& sounds,
                                LearningTable& table, table_ui::TableCommands& grid,
@@ -73,6 +78,7 @@ void LearningWindow::Wire() {
     lines.analysisLine = [this](const std::string& line) { HandleAnalysisLine(line); };
 
     connect(w.pnlAnalyze, &ClickPanel::clicked, this, &LearningWindow::StartLearning);
+    connect(w.mmLearning, &QAction::triggered, this, &LearningWindow::StartLearning);
     connect(w.ckRF_ID, &QCheckBox::clicked, this,
             [this](bool ticked) { sendCommand(ticked ? "Ri:on" : "Ri:off"); });
     connect(w.btnZoomLeft, &QPushButton::clicked, this, [this] { Zoom(-1); });
@@ -152,13 +158,13 @@ void LearningWindow::WireDiagnosis() {
     for (int lane = 0; lane < lanes && lane < kLaneSlots; ++lane) {
         auto* button = new QToolButton(w.waveViewport);
         button->setObjectName(QStringLiteral("btnDiagnosis%1").arg(lane + 1));
-        button->setText(QStringLiteral("診断"));
+        button->setText(tr("診断"));
         button->setAutoRaise(false);
         button->setFocusPolicy(Qt::NoFocus);
         QFont small = button->font();
         small.setPixelSize(10);
         button->setFont(small);
-        button->setFixedSize(40, 16);
+        button->setFixedSize(kDiagnosisButtonWidth, 16);
         button->hide();
         connect(button, &QToolButton::clicked, this, [this, lane] { ShowDiagnosis(lane); });
         laneButtons_[static_cast<std::size_t>(lane)] = button;
@@ -241,13 +247,15 @@ void LearningWindow::UpdateDiagnosisButtons() {
         const bool attention =
             d.TooManyPatterns ||
             (record != nullptr && record->Mode == DecoderMode::Patterns && !d.Recognised);
-        button->setText(attention ? QStringLiteral("診断 ?") : QStringLiteral("診断"));
+        button->setText(attention ? tr("診断 ?") : tr("診断"));
+        // Wide enough for the caption in the window's language.
+        button->setFixedWidth(std::max(
+            kDiagnosisButtonWidth, button->fontMetrics().horizontalAdvance(button->text()) + 8));
         button->setStyleSheet(attention ? QStringLiteral("QToolButton { color: #b03000; }")
                                         : QString());
-        button->setToolTip(QString::fromStdString(d.Summary) +
-                           QStringLiteral("\n(クリックで診断)"));
+        button->setToolTip(QString::fromStdString(d.Summary) + '\n' + tr("(クリックで診断)"));
         button->show();
-        button->raise();
+        PlaceDiagnosisButtons();
         if (d.Philips) {
             // A bi-phase code: offer the sampling settings that read it.
             for (auto [list, value] : {std::pair{w.cmbTs, d.Philips->Params.Start},
@@ -429,7 +437,7 @@ void LearningWindow::clearLog() {
 }
 
 void LearningWindow::reportError(const std::string& text) {
-    main_.messages().show(1, QStringLiteral("Error"), QString::fromStdString(text));
+    main_.messages().show(1, tr("Error"), QString::fromStdString(text));
 }
 
 int LearningWindow::showMessage(int kind, const std::string& caption, const std::string& text,

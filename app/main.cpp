@@ -1,5 +1,7 @@
 // Program entry of the tool. The edition is fixed by the title it is built with.
 
+#include "app/core/settings_file.h"
+#include "app/display_language.h"
 #include "app/program.h"
 #include "app/simulated_board.h"
 
@@ -7,6 +9,7 @@
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QMessageBox>
+#include <cstdio>
 #include <exception>
 
 #ifndef QUVAN_APP_TITLE
@@ -40,7 +43,13 @@ int Run(QApplication& application) {
         "Ports a port search walks, comma-separated, instead of every serial device "
         "of the machine (an empty list searches nothing).",
         "names");
+    const QCommandLineOption lang(
+        "lang",
+        "Language of the window for this run: ja (Japanese) or en (English). Without it, the "
+        "language chosen under the Option menu (Japanese until one is chosen).",
+        "code");
     parser.addOption(simulate);
+    parser.addOption(lang);
     parser.addOption(port);
     parser.addOption(searchPorts);
     parser.addOption(quitAfterStart);
@@ -49,6 +58,20 @@ int Run(QApplication& application) {
     app::ProgramOptions options;
     options.title = title;
     options.settingsLocation = app::SettingsLocationOfThisProgram();
+
+    // The language comes first: every window is made in it.
+    const std::string_view saved =
+        app::LanguageCode(app::LoadSettings(options.settingsLocation).Language);
+    QString code = QString::fromUtf8(saved.data(), static_cast<qsizetype>(saved.size()));
+    if (parser.isSet(lang))
+        code = parser.value(lang);
+    const std::optional<app::UiLanguage> language = app::ParseUiLanguage(code);
+    if (!language) {
+        std::fprintf(stderr, "%s: --lang takes ja or en, not \"%s\"\n",
+                     qPrintable(QCoreApplication::arguments().value(0)), qPrintable(code));
+        return 2;
+    }
+    app::InstallUiLanguage(application, *language);
 
     app::SimulatedBoard simulator;
     if (parser.isSet(simulate)) {

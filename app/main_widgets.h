@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -50,6 +51,9 @@ class ClickStatusBar : public QStatusBar {
 };
 
 struct MainWidgets {
+    Q_DECLARE_TR_FUNCTIONS(MainWidgets)
+
+  public:
     // Main menu.
     QMenu* mmFile = nullptr;
     QAction* mmNew = nullptr;
@@ -67,6 +71,19 @@ struct MainWidgets {
     QAction* mmOptionCsv = nullptr;
     QAction* mmOptionHex = nullptr;
     QAction* mmOptionSnd = nullptr;
+    // The language of the window from the next start on.
+    QMenu* mmLanguage = nullptr;
+    QAction* mmLanguageJa = nullptr;
+    QAction* mmLanguageEn = nullptr;
+    // The frequent actions with their shortcuts (the controls they stand
+    // for name them in their tooltips).
+    QMenu* mmAction = nullptr;
+    QAction* mmLearning = nullptr; // pnlAnalyze
+    QAction* mmFire = nullptr;     // btnTest
+    QAction* mmZoomIn = nullptr;   // btnZoomLeft
+    QAction* mmZoomOut = nullptr;  // btnZoomRight
+    QAction* mmNextRow = nullptr;
+    QAction* mmPrevRow = nullptr;
 
     // Top bar.
     QWidget* pnlTop = nullptr;

@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -33,6 +34,8 @@ TfrmMain::TfrmMain(const QString& applicationTitle, MainServices services, QWidg
             [this](const QString& text) { w_.sBarPanels[0]->setText(text); });
     connect(&link, &link::BoardLink::deviceRemoved, this, &TfrmMain::PortLost);
     connect(w_.mmQuit, &QAction::triggered, this, &QWidget::close);
+    connect(w_.mmLanguageJa, &QAction::triggered, this, [this] { ChooseLanguage("ja"); });
+    connect(w_.mmLanguageEn, &QAction::triggered, this, [this] { ChooseLanguage("en"); });
     connect(w_.scrBar, &QScrollBar::valueChanged, this, &TfrmMain::PlaceWaveImage);
     // The window's own resize comes before its layout has sized the scroll
     // bar (at the first showing, the bar is still at its default width), so
@@ -47,7 +50,8 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::FormCreate(const QString& applicationTitle) {
     state_.StartupDone = false;
-    setWindowTitle(applicationTitle + "  [ " + kVersionText + " ]");
+    programTitle_ = applicationTitle + "  [ " + kVersionText + " ]";
+    RefreshTitle();
     state_.ProEdition = IsProTitle(applicationTitle.toStdString());
     state_.WaveLanes = state_.ProEdition ? 4 : 2;
 
@@ -66,6 +70,8 @@ void TfrmMain::FormCreate(const QString& applicationTitle) {
     w_.mmSystemPath->menuAction()->setVisible(false);
 
     state_.settings = LoadSettings(services_.settingsLocation);
+    (LanguageCode(state_.settings.Language) == "en" ? w_.mmLanguageEn : w_.mmLanguageJa)
+        ->setChecked(true);
     link::RS232C& port = services_.link.ComPort;
     port.settings() = state_.settings.Port;
     port.PortOpen = false;
@@ -98,7 +104,7 @@ void TfrmMain::FormCreate(const QString& applicationTitle) {
 
     SetLearningIndicator(false);
     SetTableModified(false);
-    w_.sBarPanels[0]->setText("COM:OFF");
+    w_.sBarPanels[0]->setText(tr("COM:OFF"));
 }
 
 void TfrmMain::LayoutForEdition() {
@@ -164,7 +170,7 @@ void TfrmMain::SetLearningIndicator(bool on) {
     w_.pnlAnalyze->setProperty("lit", on);
     w_.pnlAnalyze->style()->unpolish(w_.pnlAnalyze); // the style sheet keys on "lit"
     w_.pnlAnalyze->style()->polish(w_.pnlAnalyze);
-    w_.pnlAnalyze->setText(on ? QStringLiteral("学習 On") : QStringLiteral("学習 Off"));
+    w_.pnlAnalyze->setText(on ? tr("学習 On") : tr("学習 Off"));
     // Repaint now: the indicator must change even inside a long operation.
     QCoreApplication::processEvents();
 }
@@ -178,7 +184,27 @@ void TfrmMain::RecordBoardVersion(const std::string& line) {
 
 void TfrmMain::SetTableModified(bool modified) {
     state_.TableModified = modified;
-    w_.sBarPanels[1]->setText(modified ? QStringLiteral("変更") : QString());
+    w_.sBarPanels[1]->setText(modified ? tr("変更") : QString());
+    setWindowModified(modified);
+    RefreshTitle();
+    // The table commands name the new file only after they have marked the
+    // table (New, Open, Save): the title looks again once they are done.
+    QTimer::singleShot(0, this, &TfrmMain::RefreshTitle);
+}
+
+void TfrmMain::RefreshTitle() {
+    const std::string& path = state_.settings.CsvFilePath;
+    const QString file =
+        path.empty() ? tr("無題") : QFileInfo(QString::fromStdString(path)).fileName();
+    setWindowTitle(QStringLiteral("%1[*] — %2").arg(file, programTitle_));
+}
+
+void TfrmMain::ChooseLanguage(const std::string& code) {
+    if (code == state_.settings.Language ||
+        (state_.settings.Language.empty() && code == LanguageCode({})))
+        return;
+    state_.settings.Language = code;
+    services_.messages.show(1, tr("確認"), tr("表示言語の変更は、次回の起動から有効になります。"));
 }
 
 void TfrmMain::PortLost() {
@@ -226,10 +252,9 @@ void TfrmMain::ReportLineLost() {
     if (!link.ComPort.PortOpen || services_.messages.isShowing()) {
         return;
     }
-    services_.messages.show(
-        1, QStringLiteral("確認"),
-        QString::fromStdString(link.ComPort.PortName) +
-            QStringLiteral(" が閉じられました。\n通信ケーブル等を確認して下さい。"));
+    services_.messages.show(1, tr("確認"),
+                            tr("%1 が閉じられました。\n通信ケーブル等を確認して下さい。")
+                                .arg(QString::fromStdString(link.ComPort.PortName)));
     link.ClosePort();
     link.SetPortSearchActive(false);
     SetLearningIndicator(false);
@@ -256,7 +281,7 @@ bool TfrmMain::ConnectBoard() {
     // late) is named, so that the user knows why the board is not there.
     QString unanswered;
     callbacks.probeUnanswered = [this, &unanswered](const std::string& name) {
-        unanswered = QStringLiteral("No answer from the board on %1 (\"Ver\", %2 ms)")
+        unanswered = tr("%1 で QUVAN から応答がありません（\"Ver\", %2 ms）")
                          .arg(QString::fromStdString(name))
                          .arg(link::kProbeWaitMs);
         appendLog(unanswered);
@@ -282,6 +307,7 @@ void TfrmMain::StartSequence() {
         if (!loaded) {
             state_.settings.CsvFilePath.clear();
         }
+        RefreshTitle();
     }
     ConnectBoard();
     if (link.ComPort.PortOpen) {
@@ -301,9 +327,8 @@ void TfrmMain::StartSequence() {
 void TfrmMain::closeEvent(QCloseEvent* event) {
     if (state_.TableModified &&
         services_.messages.show(
-            2, QStringLiteral("確認"),
-            QStringLiteral("学習情報を保存していません。\n破棄して終了してもよろしいですか？")) !=
-            1) {
+            2, tr("確認"),
+            tr("学習情報を保存していません。\n破棄して終了してもよろしいですか？")) != 1) {
         event->ignore();
         return;
     }

@@ -46,7 +46,12 @@ class TfrmMain final : public QMainWindow {
 
     void SetLearningIndicator(bool on);
     void RecordBoardVersion(const std::string& line);
+    // Marks the table changed or not: the status bar's "変更" and the "*"
+    // of the window title.
     void SetTableModified(bool modified);
+    // The title names the table file (CsvFilePath) before the program's
+    // title, "無題" without one; "[*]" shows the unsaved changes.
+    void RefreshTitle();
     void PortLost();
     // The port has failed (a line error, a device that is gone): tell the
     // user, close it and switch the learning indicator off. Nothing happens
@@ -87,6 +92,8 @@ class TfrmMain final : public QMainWindow {
 
   private:
     void FormCreate(const QString& applicationTitle);
+    // The Option menu's language choice: kept in the settings for the next start.
+    void ChooseLanguage(const std::string& code);
     void LayoutForEdition();
     void FillParameterLists();
     void FormClose();
@@ -102,6 +109,7 @@ class TfrmMain final : public QMainWindow {
     std::unique_ptr<MainLineHandlers> lineHandlers_;
     std::string savedPortName_;
     bool removalPending_ = false; // LookAgainWhenMessageCloses is waiting
+    QString programTitle_; // "TAVIRO QUVAN-ARM Tool  [ Ver.20251223 ]"
 };
 
 } // namespace quvan::app

@@ -94,6 +94,7 @@ Program::Program(ProgramOptions options) {
                                                    *transferHost_, controls, *frmMain_);
     Connect();
     ConnectWaveTools();
+    ConnectShortcuts();
 }
 
 Program::~Program() {
@@ -178,7 +179,7 @@ void Program::Connect() {
     QObject::connect(&tableCommands_->popupMenu(), &table_ui::GridPopupMenu::copyMarkChanged, &main,
                      [&w](int row) {
                          w.sBarCopyMark->setText(
-                             QStringLiteral("コピー: %1").arg(row, 3, 10, QChar('0')));
+                             MainWidgets::tr("コピー: %1").arg(row, 3, 10, QChar('0')));
                          w.sBarCopyMark->setVisible(row != 0);
                      });
 
@@ -208,6 +209,27 @@ void Program::Connect() {
         state.waveDataPanelVisible = frmMain_->widgets().pnlWaveData->isVisible();
         state.monitorMode = frmMain_->widgets().sBar->property("monitor").toBool();
     };
+}
+
+void Program::ConnectShortcuts() {
+    MainWidgets& w = frmMain_->widgets();
+    // Each shortcut does what its control does, through the control, so that
+    // a disabled or hidden control stays out of reach.
+    const std::pair<QAction*, QAbstractButton*> buttons[] = {
+        {w.mmFire, w.btnTest}, {w.mmZoomIn, w.btnZoomLeft}, {w.mmZoomOut, w.btnZoomRight}};
+    for (const auto& [action, button] : buttons) {
+        QObject::connect(action, &QAction::triggered, button, [button] {
+            if (button->isEnabled() && button->isVisibleTo(button->window()))
+                button->click();
+        });
+    }
+    table_ui::TableGrid& grid = tableCommands_->grid();
+    const auto step = [this, &grid](int by) {
+        const int row = std::clamp(grid.cursorRow() + by, 1, table_->rowCount());
+        grid.setCursor(row, std::max(1, grid.cursorColumn()));
+    };
+    QObject::connect(w.mmNextRow, &QAction::triggered, &grid, [step] { step(+1); });
+    QObject::connect(w.mmPrevRow, &QAction::triggered, &grid, [step] { step(-1); });
 }
 
 void Program::ConnectWaveTools() {

@@ -84,6 +84,7 @@ class Program {
     void ConnectTableCommands(const std::string& executableDir);
     void ConnectWaveTools();
     void ConnectSignalExchange();
+    void ConnectShortcuts();
 
     std::unique_ptr<platform::SerialPortOpener> ownOpener_;
     std::unique_ptr<platform::PortLister> ownPorts_;

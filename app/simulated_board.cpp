@@ -21,7 +21,7 @@ SimulatedBoard::~SimulatedBoard() {
 QString SimulatedBoard::start(const QStringList& simulatorArguments, QString* error) {
     const QString program = QDir(QCoreApplication::applicationDirPath()).filePath("quvan-sim");
     if (!QFileInfo(program).isExecutable()) {
-        *error = QStringLiteral("The board simulator was not found: %1").arg(program);
+        *error = tr("ボードのシミュレーター (quvan-sim) が見つかりません: %1").arg(program);
         return {};
     }
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -29,20 +29,19 @@ QString SimulatedBoard::start(const QStringList& simulatorArguments, QString* er
     process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process_.start(program, simulatorArguments);
     if (!process_.waitForStarted(3000)) {
-        *error =
-            QStringLiteral("The board simulator did not start: %1").arg(process_.errorString());
+        *error = tr("ボードのシミュレーターを起動できません: %1").arg(process_.errorString());
         return {};
     }
     // The simulator announces its terminal as "PTY <path>" on its first line.
     while (!process_.canReadLine()) {
         if (!process_.waitForReadyRead(5000)) {
-            *error = QStringLiteral("The board simulator did not announce its port.");
+            *error = tr("ボードのシミュレーターがポートを知らせませんでした。");
             return {};
         }
     }
     const QString line = QString::fromLocal8Bit(process_.readLine()).trimmed();
     if (!line.startsWith("PTY ")) {
-        *error = QStringLiteral("Unexpected first line from the board simulator: %1").arg(line);
+        *error = tr("ボードのシミュレーターの最初の行が想定と違います: %1").arg(line);
         return {};
     }
     return line.mid(4).trimmed();

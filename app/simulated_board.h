@@ -2,6 +2,7 @@
 // Starts the board simulator on a pseudo-terminal for --simulate, and stops
 // it when the tool ends.
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -9,6 +10,8 @@
 namespace quvan::app {
 
 class SimulatedBoard {
+    Q_DECLARE_TR_FUNCTIONS(SimulatedBoard)
+
   public:
     ~SimulatedBoard();
     // Starts quvan-sim from the tool's own folder; returns the pseudo-terminal

@@ -3,12 +3,15 @@
 #include "capture/learning_control.h"
 #include "capture/repeat_analysis.h"
 #include "capture/text_number.h"
+#include "platform/user_text.h"
 #include "table/learning_table.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace quvan {
+
+using user_text::Tr;
 
 std::string CarrierText(std::string_view line) {
     const std::size_t found = line.find("kHz");
@@ -58,13 +61,14 @@ AnalysisLineResult HandleAnalysisLine(LearningContext& ctx, CaptureDecoding& dec
     ctx.effects.setProgressVisible(false);
     const int laneNo = s.CurrentLane;
     if (laneNo < 0 || laneNo >= ctx.options.WaveLanes || laneNo >= kLaneSlots) {
-        ctx.effects.reportError("Ave.: no capture to analyse");
+        ctx.effects.reportError(Tr("Learning", "Ave.: 解析する波形がありません"));
         return result;
     }
     WaveLane& lane = s.Lanes[laneNo];
     if (lane.PatternCount > kPatternWindows) {
         bool dispOff = false;
-        ctx.effects.showMessage(1, "Error", "学習出来ません。", dispOff);
+        ctx.effects.showMessage(1, Tr("Learning", "Error"), Tr("Learning", "学習出来ません。"),
+                                dispOff);
         result.Outcome = AnalysisOutcome::TooManyPatterns;
         return result;
     }
@@ -74,7 +78,8 @@ AnalysisLineResult HandleAnalysisLine(LearningContext& ctx, CaptureDecoding& dec
     // that looks learned but counts as empty, or a carrier the board cannot
     // send.
     if (!carry || *carry <= 0) {
-        ctx.effects.reportError("'" + result.CarrierText + "' is not a valid carrier frequency");
+        ctx.effects.reportError(user_text::Fill(
+            Tr("Learning", "'%1' は有効なキャリア周波数ではありません"), {result.CarrierText}));
         result.Outcome = AnalysisOutcome::BadCarrier;
         return result;
     }

@@ -1,12 +1,15 @@
 #include "capture/learning_control.h"
 
 #include "capture/text_number.h"
+#include "platform/user_text.h"
 #include "table/learning_table.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace quvan {
+
+using user_text::Tr;
 
 namespace {
 
@@ -31,11 +34,11 @@ std::string Format(const char* format, int a) {
 void StartLearning(LearningContext& ctx, bool learningOn) {
     if (!ctx.options.PortOpen) {
         bool dispOff = false;
-        std::string text = "QUVANと通信出来ません";
+        std::string text = Tr("Learning", "QUVANと通信出来ません");
         if (!ctx.options.NoPortAdvice.empty()) {
             text += "\n" + ctx.options.NoPortAdvice;
         }
-        ctx.effects.showMessage(1, "Warning", text, dispOff);
+        ctx.effects.showMessage(1, Tr("Learning", "Warning"), text, dispOff);
         return;
     }
     if (learningOn) {
@@ -103,7 +106,8 @@ void StopLearningTableFull(LearningContext& ctx) {
     ctx.effects.sendCommand("T");
     ctx.effects.setProgressVisible(false);
     bool dispOff = false;
-    ctx.effects.showMessage(1, std::string(kTableFullCaption), std::string(kTableFullText),
+    ctx.effects.showMessage(1, Tr("Learning", "警告"),
+                            Tr("Learning", "テーブルに空き行がありません。\n学習を終了しました。"),
                             dispOff);
 }
 

@@ -14,12 +14,8 @@ void StartLearning(LearningContext& ctx, bool learningOn);
 
 // After a capture: starts the next one. With "CodeCheck" the walk goes over
 // the rows to check; otherwise to the next blank row below the current one,
-// and when none is left learning stops with kTableFullText.
+// and when none is left learning stops and says so.
 void RestartLearning(LearningContext& ctx);
-
-inline constexpr std::string_view kTableFullCaption = "警告";
-inline constexpr std::string_view kTableFullText =
-    "テーブルに空き行がありません。\n学習を終了しました。";
 
 // Leaves learning ("T") and tells the user that no blank row is left.
 void StopLearningTableFull(LearningContext& ctx);

@@ -1,8 +1,11 @@
 #include "capture/repeat_analysis.h"
 
 #include "capture/repeat_scan.h"
+#include "platform/user_text.h"
 
 namespace quvan {
+
+using user_text::Tr;
 
 void RepeatAnalysis(LearningContext& ctx) {
     CaptureState& s = ctx.state;
@@ -61,10 +64,11 @@ void FinishLearning(LearningContext& ctx) {
         return;
     }
     const bool unreliable = s.CaptureTotal < s.LearnTime && s.Result.Frames < 3;
-    const char* caption = unreliable ? "警告" : "確認";
-    const char* text = unreliable
-                           ? "学習の信頼性が低いです。リモコンのボタンを１秒以上押して下さい。"
-                           : "学習完了しました。\nリモコンのボタンを離して下さい。";
+    const std::string caption = unreliable ? Tr("Learning", "警告") : Tr("Learning", "確認");
+    const std::string text =
+        unreliable
+            ? Tr("Learning", "学習の信頼性が低いです。リモコンのボタンを１秒以上押して下さい。")
+            : Tr("Learning", "学習完了しました。\nリモコンのボタンを離して下さい。");
     ctx.effects.sendCommand("T");
     bool dispOff = false;
     ctx.effects.showMessage(0, caption, text, dispOff);

@@ -156,7 +156,7 @@ void BoardLink::SetResponseFlag() {
 
 void BoardLink::ShowPortStatus() {
     emit portStatusChanged(ComPort.PortOpen ? QString::fromStdString(ComPort.PortName)
-                                            : QStringLiteral("COM:OFF"));
+                                            : tr("COM:OFF"));
 }
 
 int BoardLink::OutputPending() const {

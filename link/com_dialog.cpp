@@ -36,6 +36,14 @@ QLabel* Caption(QWidget* parent, const QString& text, QRect geometry) {
     return label;
 }
 
+// The head or delimiter name the record keeps: the first item, "nothing",
+// shows in the window's language but is stored as "無し" whatever the language.
+std::string StoredName(const QComboBox* box) {
+    if (box->currentIndex() == 0 && box->currentText() == box->itemText(0))
+        return "無し";
+    return box->currentText().toStdString();
+}
+
 // A decimal integer as the user typed it; nothing when it is not one.
 std::optional<int> DecimalInteger(const QString& text) {
     bool ok = false;
@@ -48,7 +56,7 @@ std::optional<int> DecimalInteger(const QString& text) {
 TfrmCom::TfrmCom(BoardLink& link, platform::PortLister& ports, QWidget* mainWindow)
     : QDialog(mainWindow), link_(link), ports_(ports), mainWindow_(mainWindow) {
     setObjectName("frmCom");
-    setWindowTitle("ComPort Setting");
+    setWindowTitle(tr("ComPort Setting"));
     BuildControls();
     FitPortField();
     connect(cmbPort, &QComboBox::editTextChanged, this, &TfrmCom::FitPortField);
@@ -67,68 +75,70 @@ TfrmCom::TfrmCom(BoardLink& link, platform::PortLister& ports, QWidget* mainWind
 }
 
 void TfrmCom::BuildControls() {
-    gbComPara_ = new QGroupBox(QStringLiteral("通信条件"), this);
+    gbComPara_ = new QGroupBox(tr("通信条件"), this);
     QGroupBox* gbComPara = gbComPara_;
     gbComPara->setObjectName("gbComPara");
     gbComPara->setGeometry(8, 6, 170, 170);
-    btnPort = new QPushButton(QStringLiteral("接続ﾎﾟｰﾄ"), gbComPara);
+    btnPort = new QPushButton(tr("接続ﾎﾟｰﾄ"), gbComPara);
     btnPort->setObjectName("btnPort");
     btnPort->setFlat(true);
     btnPort->setGeometry(6, 22, 74, 22);
     cmbPort = ListBox(gbComPara, "cmbPort", {84, 22, 78, 22},
                       {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"});
-    Caption(gbComPara, QStringLiteral("ﾎﾞｰﾚｰﾄ"), {10, 52, 70, 18});
+    Caption(gbComPara, tr("ﾎﾞｰﾚｰﾄ"), {10, 52, 70, 18});
     cmbBps =
         ListBox(gbComPara, "cmbBps", {84, 50, 78, 22},
                 {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "76800", "115200"});
-    Caption(gbComPara, QStringLiteral("ﾃﾞｰﾀﾋﾞｯﾄ"), {10, 80, 70, 18});
+    Caption(gbComPara, tr("ﾃﾞｰﾀﾋﾞｯﾄ"), {10, 80, 70, 18});
     cmbDataBit = ListBox(gbComPara, "cmbDataBit", {84, 78, 78, 22}, {"7", "8"});
-    Caption(gbComPara, QStringLiteral("ﾊﾟﾘﾃｨﾁｪｯｸ"), {10, 108, 74, 18});
+    Caption(gbComPara, tr("ﾊﾟﾘﾃｨﾁｪｯｸ"), {10, 108, 74, 18});
     cmbParity = ListBox(gbComPara, "cmbParity", {84, 106, 78, 22}, {"NON", "ODD", "EVEN"});
-    Caption(gbComPara, QStringLiteral("ｽﾄｯﾌﾟﾋﾞｯﾄ"), {10, 136, 70, 18});
+    Caption(gbComPara, tr("ｽﾄｯﾌﾟﾋﾞｯﾄ"), {10, 136, 70, 18});
     cmbStopBit = ListBox(gbComPara, "cmbStopBit", {84, 134, 78, 22}, {"1", "2"});
 
-    gbSend_ = new QGroupBox(QStringLiteral("送信条件"), this);
+    gbSend_ = new QGroupBox(tr("送信条件"), this);
     QGroupBox* gbSend = gbSend_;
     gbSend->setObjectName("gbSend");
     gbSend->setGeometry(184, 6, 168, 82);
-    Caption(gbSend, QStringLiteral("ﾍｯﾀﾞｰ"), {8, 24, 50, 18});
-    cmbSendHead = ListBox(gbSend, "cmbSendHead", {60, 22, 70, 22}, {QStringLiteral("無し"), "STX"});
-    Caption(gbSend, "Hex", {134, 24, 30, 18});
-    Caption(gbSend, QStringLiteral("ﾃﾞﾘﾐﾀ"), {8, 52, 50, 18});
-    const QStringList delimiters{QStringLiteral("無し"), "ETX", "CR", "LF", "CRLF"};
+    Caption(gbSend, tr("ﾍｯﾀﾞｰ"), {8, 24, 50, 18});
+    // "無し" is what the record and the settings file keep for "nothing";
+    // the list shows it in the window's language (see StoredName).
+    cmbSendHead = ListBox(gbSend, "cmbSendHead", {60, 22, 70, 22}, {tr("無し"), "STX"});
+    Caption(gbSend, tr("Hex"), {134, 24, 30, 18});
+    Caption(gbSend, tr("ﾃﾞﾘﾐﾀ"), {8, 52, 50, 18});
+    const QStringList delimiters{tr("無し"), "ETX", "CR", "LF", "CRLF"};
     cmbSendDlmt = ListBox(gbSend, "cmbSendDlmt", {60, 50, 70, 22}, delimiters);
-    Caption(gbSend, "Hex", {134, 52, 30, 18});
+    Caption(gbSend, tr("Hex"), {134, 52, 30, 18});
 
-    gbRecv_ = new QGroupBox(QStringLiteral("受信条件"), this);
+    gbRecv_ = new QGroupBox(tr("受信条件"), this);
     QGroupBox* gbRecv = gbRecv_;
     gbRecv->setObjectName("gbRecv");
     gbRecv->setGeometry(184, 94, 168, 82);
-    Caption(gbRecv, QStringLiteral("ﾃﾞﾘﾐﾀ"), {8, 24, 50, 18});
+    Caption(gbRecv, tr("ﾃﾞﾘﾐﾀ"), {8, 24, 50, 18});
     cmbRecvDlmt = ListBox(gbRecv, "cmbRecvDlmt", {60, 22, 70, 22}, delimiters);
-    Caption(gbRecv, "Hex", {134, 24, 30, 18});
-    Caption(gbRecv, QStringLiteral("ﾀｲﾑｱｳﾄ"), {8, 52, 50, 18});
+    Caption(gbRecv, tr("Hex"), {134, 24, 30, 18});
+    Caption(gbRecv, tr("ﾀｲﾑｱｳﾄ"), {8, 52, 50, 18});
     edtRecvTout = new QLineEdit(gbRecv);
     edtRecvTout->setObjectName("edtRecvTout");
     edtRecvTout->setGeometry(60, 50, 70, 22);
-    Caption(gbRecv, "mSec", {134, 52, 34, 18});
+    Caption(gbRecv, tr("mSec"), {134, 52, 34, 18});
 
-    groupBox1_ = new QGroupBox(QStringLiteral("赤外出力完了コード"), this);
+    groupBox1_ = new QGroupBox(tr("赤外出力完了コード"), this);
     QGroupBox* groupBox1 = groupBox1_;
     groupBox1->setObjectName("GroupBox1");
     groupBox1->setGeometry(8, 182, 344, 82);
-    rbACK = new QRadioButton(QStringLiteral(" ACK (0x06)"), groupBox1);
+    rbACK = new QRadioButton(tr(" ACK (0x06)"), groupBox1);
     rbACK->setObjectName("rbACK");
     rbACK->setGeometry(12, 24, 320, 20);
-    rbCRLF = new QRadioButton(QStringLiteral("”ACK”+CRLF (0x0D,0x0A)"), groupBox1);
+    rbCRLF = new QRadioButton(tr("”ACK”+CRLF (0x0D,0x0A)"), groupBox1);
     rbCRLF->setObjectName("rbCRLF");
     rbCRLF->setGeometry(12, 50, 320, 20);
 
-    btnOk = new QPushButton(QStringLiteral("設定"), this);
+    btnOk = new QPushButton(tr("設定"), this);
     btnOk->setObjectName("btnOk");
     btnOk->setGeometry(186, 280, 80, 28);
     btnOk->setDefault(true);
-    btnEsc = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    btnEsc = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
     btnEsc->setObjectName("btnEsc");
     btnEsc->setGeometry(272, 280, 80, 28);
 }
@@ -260,16 +270,16 @@ void TfrmCom::btnOkClick() {
     for (const auto& [box, field] : numbers) {
         const std::optional<int> value = DecimalInteger(box->currentText());
         if (!value) {
-            Message(1, QStringLiteral("Error"),
-                    QStringLiteral("'%1' is not a valid integer value").arg(box->currentText()));
+            Message(1, tr("Error"),
+                    tr("'%1' is not a valid integer value").arg(box->currentText()));
             return;
         }
         *field = *value;
     }
     port.Parity = cmbParity->currentText().toStdString();
-    port.SendHead = cmbSendHead->currentText().toStdString();
-    port.SendDlmt = cmbSendDlmt->currentText().toStdString();
-    port.RecvDlmt = cmbRecvDlmt->currentText().toStdString();
+    port.SendHead = StoredName(cmbSendHead);
+    port.SendDlmt = StoredName(cmbSendDlmt);
+    port.RecvDlmt = StoredName(cmbRecvDlmt);
     port.RecvTout = DecimalInteger(edtRecvTout->text()).value_or(100);
     *irAck_ = rbACK->isChecked();
 
@@ -277,23 +287,20 @@ void TfrmCom::btnOkClick() {
         accept();
         return;
     }
-    Message(
-        1, QStringLiteral("警告"),
-        WithAdvice(QString::fromStdString(port.PortName) + QStringLiteral(" を設定出来ません。"),
-                   OpenFailureAdvice(link_.lastOpenFailure())));
+    Message(1, tr("警告"),
+            WithAdvice(tr("%1 を設定出来ません。").arg(QString::fromStdString(port.PortName)),
+                       OpenFailureAdvice(link_.lastOpenFailure())));
 }
 
 void TfrmCom::btnPortClick() {
-    if (Message(2, QStringLiteral("COM Port Search"),
-                QStringLiteral("Connect the USB to Serial Cable")) != 1) {
+    if (Message(2, tr("COM Port Search"), tr("Connect the USB to Serial Cable")) != 1) {
         return;
     }
     SearchPort(false);
-    Message(1, QStringLiteral("Completed"),
+    Message(1, tr("Completed"),
             link_.ComPort.PortOpen
-                ? QStringLiteral("The connection port is ") +
-                      QString::fromStdString(link_.ComPort.PortName)
-                : WithAdvice(QStringLiteral("Unknown COM port !"), NoBoardAdvice(link_)));
+                ? tr("The connection port is %1").arg(QString::fromStdString(link_.ComPort.PortName))
+                : WithAdvice(tr("Unknown COM port !"), NoBoardAdvice(link_)));
 }
 
 } // namespace quvan::link

@@ -5,9 +5,10 @@
 namespace quvan::link {
 namespace {
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("PortAdvice", text);
-}
+// The texts' context in the catalogue.
+struct PortAdvice {
+    Q_DECLARE_TR_FUNCTIONS(PortAdvice)
+};
 
 QString PathOf(const platform::OpenError& error) {
     return QString::fromStdString(error.path);
@@ -18,9 +19,9 @@ QString PathOf(const platform::OpenError& error) {
 QString OpenFailureSummary(const platform::OpenError& error) {
     switch (error.kind) {
     case platform::OpenFailure::PermissionDenied:
-        return Tr("%1 を開く権限がありません。").arg(PathOf(error));
+        return PortAdvice::tr("%1 を開く権限がありません。").arg(PathOf(error));
     case platform::OpenFailure::InUse:
-        return Tr("%1 は他のプログラムが使用中です。").arg(PathOf(error));
+        return PortAdvice::tr("%1 は他のプログラムが使用中です。").arg(PathOf(error));
     default:
         return {};
     }
@@ -29,7 +30,7 @@ QString OpenFailureSummary(const platform::OpenError& error) {
 QString OpenFailureAdvice(const platform::OpenError& error) {
     const QString summary = OpenFailureSummary(error);
     if (error.kind == platform::OpenFailure::InUse) {
-        return summary + "\n" + Tr("そのプログラムを終了してから、もう一度試して下さい。");
+        return summary + "\n" + PortAdvice::tr("そのプログラムを終了してから、もう一度試して下さい。");
     }
     if (error.kind != platform::OpenFailure::PermissionDenied) {
         return summary;
@@ -38,18 +39,18 @@ QString OpenFailureAdvice(const platform::OpenError& error) {
     if (group.isEmpty()) {
         // No group may use the device: only root, or whoever a local rule names.
         return summary + "\n" +
-               Tr("このデバイスは管理者 (root) しか使えない設定です。アクセス権を確認して下さい:\n"
+               PortAdvice::tr("このデバイスは管理者 (root) しか使えない設定です。アクセス権を確認して下さい:\n"
                   "    ls -l %1")
                    .arg(PathOf(error));
     }
     if (error.groupJoinPending) {
         return summary + "\n" +
-               Tr("このユーザーは %1 グループに追加済みですが、まだ反映されていません。\n"
+               PortAdvice::tr("このユーザーは %1 グループに追加済みですが、まだ反映されていません。\n"
                   "ログアウトしてから、もう一度ログインして下さい。")
                    .arg(group);
     }
     return summary + "\n" +
-           Tr("このユーザーは %1 グループに入っていません。次のコマンドで加えてから、\n"
+           PortAdvice::tr("このユーザーは %1 グループに入っていません。次のコマンドで加えてから、\n"
               "ログアウトして、もう一度ログインして下さい:\n"
               "    sudo adduser $USER %1")
                .arg(group);
@@ -68,9 +69,9 @@ QString RefusedPortLabel(const std::string& name, const platform::OpenError& err
     const QString port = QString::fromStdString(name);
     switch (error.kind) {
     case platform::OpenFailure::PermissionDenied:
-        return Tr("%1 (アクセス権なし)").arg(port);
+        return PortAdvice::tr("%1 (アクセス権なし)").arg(port);
     case platform::OpenFailure::InUse:
-        return Tr("%1 (使用中)").arg(port);
+        return PortAdvice::tr("%1 (使用中)").arg(port);
     default:
         return port;
     }

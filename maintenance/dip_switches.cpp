@@ -1,13 +1,17 @@
 #include "maintenance/dip_switches.h"
 
+#include "platform/user_text.h"
+
 namespace quvan::maintenance {
 
 const std::array<const char*, 5> kRsBpsItems = {"115200bps", "57600bps", "38400bps", "19200bps",
                                                 "9600bps"};
 const std::array<const char*, 2> kUsbBpsItems = {"115200bps", "57600bps"};
-const std::array<const char*, 2> kInputSelItems = {"16接点入力", "バイナリ入力"};
-const std::array<const char*, 4> kFrameMaxItems = {"ストローブ優先", "2回発射", "4回発射",
-                                                   "6回発射"};
+const std::array<const char*, 2> kInputSelItems = {QUVAN_TR_NOOP("DipSwitches", "16接点入力"),
+                                                   QUVAN_TR_NOOP("DipSwitches", "バイナリ入力")};
+const std::array<const char*, 4> kFrameMaxItems = {
+    QUVAN_TR_NOOP("DipSwitches", "ストローブ優先"), QUVAN_TR_NOOP("DipSwitches", "2回発射"),
+    QUVAN_TR_NOOP("DipSwitches", "4回発射"), QUVAN_TR_NOOP("DipSwitches", "6回発射")};
 const std::array<int, 5> kRsBpsRates = {115200, 57600, 38400, 19200, 9600};
 const std::array<int, 2> kUsbBpsRates = {115200, 57600};
 const std::array<int, 4> kFrameCounts = {1, 2, 4, 6};

@@ -14,7 +14,8 @@ namespace quvan::maintenance {
 
 enum class DipList { RsBps, UsbBps, InputSel, FrameMax };
 
-// List items, index 0 first (the captions the dialog shows).
+// List items, index 0 first (the captions the dialog shows, translated in
+// the context "DipSwitches").
 extern const std::array<const char*, 5> kRsBpsItems;    // cmbRSbps
 extern const std::array<const char*, 2> kUsbBpsItems;   // cmbUSBbps
 extern const std::array<const char*, 2> kInputSelItems; // cmbInputSel

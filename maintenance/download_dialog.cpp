@@ -61,7 +61,7 @@ void DownloadStatusBar::mouseReleaseEvent(QMouseEvent* event) {
 TfrmDownload::TfrmDownload(link::BoardLink& link, MaintenanceHost& host, QWidget* mainWindow)
     : QDialog(mainWindow), link_(link), host_(host), firmware_(*this) {
     setObjectName("frmDownload");
-    setWindowTitle("Firmware Update");
+    setWindowTitle(tr("Firmware Update"));
     BuildControls();
 
     // FormCreate
@@ -121,7 +121,7 @@ void TfrmDownload::BuildControls() {
     top->setContentsMargins(8, 8, 8, 6);
     top->setHorizontalSpacing(0);
     top->setVerticalSpacing(6);
-    btnDownload = new QPushButton("Download", pnlTop);
+    btnDownload = new QPushButton(tr("Download"), pnlTop);
     btnDownload->setObjectName("btnDownload");
     btnDownload->setMinimumWidth(90);
     pnlHex = new QLabel(pnlTop);
@@ -129,9 +129,9 @@ void TfrmDownload::BuildControls() {
     pnlHex->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pnlHex->setTextInteractionFlags(Qt::TextSelectableByMouse);
     pnlHex->setMinimumWidth(120);
-    btnFile = new QPushButton("File", pnlTop);
+    btnFile = new QPushButton(tr("File"), pnlTop);
     btnFile->setObjectName("btnFile");
-    lblMsg = new QLabel("Now Erasing ...", pnlTop);
+    lblMsg = new QLabel(tr("Now Erasing ..."), pnlTop);
     lblMsg->setObjectName("lblMsg");
     lblMsg->setStyleSheet("color: red;");
     prgBar = new QProgressBar(pnlTop);
@@ -160,21 +160,21 @@ void TfrmDownload::BuildControls() {
     pnlRecv->setObjectName("pnlRecv");
     auto* console = new QHBoxLayout(pnlRecv);
     console->setContentsMargins(8, 2, 8, 4);
-    btnClear = new QPushButton("Log Clear", pnlRecv);
+    btnClear = new QPushButton(tr("Log Clear"), pnlRecv);
     btnClear->setObjectName("btnClear");
-    btnSend = new QPushButton("Send", pnlRecv);
+    btnSend = new QPushButton(tr("Send"), pnlRecv);
     btnSend->setObjectName("btnSend");
     cmbCmd = new QComboBox(pnlRecv);
     cmbCmd->setObjectName("cmbCmd");
     cmbCmd->setEditable(true);
     cmbCmd->setInsertPolicy(QComboBox::NoInsert);
     cmbCmd->lineEdit()->installEventFilter(this);
-    lblRstWait = new QLabel("Reset to Wait", pnlRecv);
+    lblRstWait = new QLabel(tr("Reset to Wait"), pnlRecv);
     edtRstWait = new QLineEdit(pnlRecv);
     edtRstWait->setObjectName("edtRstWait");
     edtRstWait->setFixedWidth(50);
     edtRstWait->setAlignment(Qt::AlignRight);
-    lblRstWaitUnit = new QLabel("mS", pnlRecv);
+    lblRstWaitUnit = new QLabel(tr("mS"), pnlRecv);
     console->addWidget(btnClear);
     console->addWidget(btnSend);
     console->addWidget(cmbCmd, 1);
@@ -217,10 +217,10 @@ void TfrmDownload::BuildControls() {
 void TfrmDownload::showEvent(QShowEvent* event) {
     // FormShow: every showing starts idle, with the console folded.
     firmware_.Show(host_.hexFilePath());
-    setWindowTitle("Firmware Update");
+    setWindowTitle(tr("Firmware Update"));
     pnlHex->setText(FromUtf8(firmware_.hexPath()));
     sBarPanels[0]->setText(link_.ComPort.PortOpen ? QString::fromStdString(link_.ComPort.PortName)
-                                                  : QStringLiteral("COM:OFF"));
+                                                  : tr("COM:OFF"));
     sBarPanels[0]->setToolTip(sBarPanels[0]->text());
     Fold();
     edtRstWait->setText("500");
@@ -377,7 +377,7 @@ std::string TfrmDownload::resetWaitText() const {
 }
 
 void TfrmDownload::setBusy(bool busy) {
-    btnDownload->setText(busy ? "Busy" : "Download");
+    btnDownload->setText(busy ? tr("Busy") : tr("Download"));
     btnDownload->setStyleSheet(busy ? "color: blue;" : "");
 }
 

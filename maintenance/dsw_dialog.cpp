@@ -1,5 +1,7 @@
 #include "maintenance/dsw_dialog.h"
 
+#include "platform/user_text.h"
+
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -20,7 +22,7 @@ QComboBox* PickList(QWidget* parent, const char* name, const std::array<const ch
     list->setObjectName(name);
     list->setEditable(false);
     for (const char* item : items)
-        list->addItem(QString::fromUtf8(item));
+        list->addItem(QString::fromStdString(user_text::Tr("DipSwitches", item)));
     list->setMinimumWidth(130);
     return list;
 }
@@ -62,7 +64,7 @@ class Joiner final : public QWidget {
 TfrmDsw::TfrmDsw(link::BoardLink& link, QWidget* mainWindow)
     : QDialog(mainWindow), link_(link), mainWindow_(mainWindow) {
     setObjectName("frmDsw");
-    setWindowTitle("DIP Switch Setup");
+    setWindowTitle(tr("DIP Switch Setup"));
     BuildControls();
     replyWait_ = new QTimer(this);
     replyWait_->setSingleShot(true);
@@ -88,7 +90,7 @@ void TfrmDsw::BuildControls() {
     pnlDswCaption->setObjectName("pnlDswCaption");
     pnlDswCaption->setFrameStyle(QFrame::Box | QFrame::Plain);
     grid->addWidget(pnlDswCaption, 0, 0, 8, 2);
-    auto* caption = new QLabel("DSW1", pnlBase);
+    auto* caption = new QLabel(tr("DSW1"), pnlBase);
     caption->setAlignment(Qt::AlignCenter);
     caption->setContentsMargins(0, 4, 0, 0);
     grid->addWidget(caption, 0, 0, 1, 2);
@@ -96,7 +98,7 @@ void TfrmDsw::BuildControls() {
         auto* number = new QLabel(QString::number(n), pnlBase);
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         number->setContentsMargins(8, 0, 0, 0);
-        auto* toggle = new QPushButton("off", pnlBase);
+        auto* toggle = new QPushButton(tr("off"), pnlBase);
         toggle->setObjectName(QStringLiteral("tgswNum%1").arg(n));
         toggle->setCheckable(true);
         toggle->setFixedWidth(48);
@@ -117,19 +119,19 @@ void TfrmDsw::BuildControls() {
     cmbInputSel = PickList(pnlBase, "cmbInputSel", kInputSelItems);
     cmbFrameMax = PickList(pnlBase, "cmbFrameMax", kFrameMaxItems);
     cmbUSBbps = PickList(pnlBase, "cmbUSBbps", kUsbBpsItems);
-    const auto group = [&](int first, int last, const char* label, QComboBox* list) {
+    const auto group = [&](int first, int last, const QString& label, QComboBox* list) {
         std::vector<QWidget*> switches;
         for (int n = first; n <= last; ++n)
             switches.push_back(tgswNum[static_cast<std::size_t>(n - 1)]);
         const int rows = last - first + 1;
         grid->addWidget(new Joiner(switches, pnlBase), first, 2, rows, 1);
-        grid->addWidget(new QLabel(QString::fromUtf8(label), pnlBase), first, 3, rows, 1);
+        grid->addWidget(new QLabel(label, pnlBase), first, 3, rows, 1);
         grid->addWidget(list, first, 4, rows, 1, Qt::AlignVCenter);
     };
-    group(1, 3, "RS232C-通信速度", cmbRSbps);
-    group(4, 4, "パラレル入力選択", cmbInputSel);
-    group(5, 6, "赤外発射回数", cmbFrameMax);
-    group(7, 7, "USB-通信速度", cmbUSBbps);
+    group(1, 3, tr("RS232C-通信速度"), cmbRSbps);
+    group(4, 4, tr("パラレル入力選択"), cmbInputSel);
+    group(5, 6, tr("赤外発射回数"), cmbFrameMax);
+    group(7, 7, tr("USB-通信速度"), cmbUSBbps);
     outer->addWidget(pnlBase);
 
     for (DipList list : {DipList::RsBps, DipList::InputSel, DipList::FrameMax, DipList::UsbBps}) {
@@ -139,9 +141,9 @@ void TfrmDsw::BuildControls() {
 
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);
-    btnOk = new QPushButton("OK", this);
+    btnOk = new QPushButton(tr("OK"), this);
     btnOk->setObjectName("btnOk");
-    btnCancel = new QPushButton("Cancel", this);
+    btnCancel = new QPushButton(tr("Cancel"), this);
     btnCancel->setObjectName("btnCancel");
     buttons->addWidget(btnOk);
     buttons->addWidget(btnCancel);
@@ -178,7 +180,7 @@ void TfrmDsw::ShowState() {
         QPushButton* toggle = tgswNum[static_cast<std::size_t>(n - 1)];
         const QSignalBlocker quiet(toggle);
         toggle->setChecked(state_.on(n));
-        toggle->setText(state_.on(n) ? "on" : "off");
+        toggle->setText(state_.on(n) ? tr("on") : tr("off"));
     }
 }
 

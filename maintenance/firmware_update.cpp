@@ -1,13 +1,30 @@
 #include "maintenance/firmware_update.h"
 
+#include "platform/user_text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 
 namespace quvan::maintenance {
+
+using user_text::Fill;
+using user_text::Tr;
+
 namespace {
 
-constexpr const char* kCantOpen = "Can't open ... ";
+std::string CantOpen(const std::string& path) {
+    return Tr("FirmwareUpdate", "Can't open ... ") + path;
+}
+
+// Why the file is refused, as the message box says it.
+std::string UnusableFile(const std::string& why) {
+    return Tr("FirmwareUpdate", "このファームウェアファイルは使用できません。") + "\n" + why;
+}
+
+std::string LineLostText() {
+    return Tr("FirmwareUpdate", "通信が途絶えました。");
+}
 
 bool Contains(std::string_view line, std::string_view text) {
     return line.find(text) != std::string_view::npos;
@@ -44,7 +61,7 @@ void FirmwareUpdate::Show(const std::string& hexPath) {
 void FirmwareUpdate::ScanFile(const std::string& path) {
     const std::optional<std::string> data = ReadWholeFile(path);
     if (!data) {
-        effects_.setStatus(kCantOpen + path);
+        effects_.setStatus(CantOpen(path));
         failed_ = true;
         lastEraseSector_ = 0;
         return;
@@ -65,8 +82,7 @@ void FirmwareUpdate::FileChosen(const std::string& path) {
     if (data) {
         const HexFileCheck check = CheckHexFile(*data);
         if (!check.ok)
-            effects_.showMessage(1, "Warning",
-                                 "This firmware file cannot be used.\n" + check.message());
+            effects_.showMessage(1, Tr("FirmwareUpdate", "Warning"), UnusableFile(check.message()));
     }
 }
 
@@ -97,9 +113,9 @@ void FirmwareUpdate::DownloadClick() {
 void FirmwareUpdate::Refuse(const std::string& text) {
     effects_.setStatus(text);
     outcome_ = UpdateOutcome::FileRefused;
-    effects_.showMessage(1, "Warning",
-                         "This firmware file cannot be used.\n" + text +
-                             "\nNothing has been sent to the board.");
+    effects_.showMessage(1, Tr("FirmwareUpdate", "Warning"),
+                         UnusableFile(text) + "\n" +
+                             Tr("FirmwareUpdate", "ボードには何も送信していません。"));
 }
 
 bool FirmwareUpdate::CheckBeforeStart() {
@@ -107,7 +123,7 @@ bool FirmwareUpdate::CheckBeforeStart() {
     // file found bad halfway through the send would leave the board erased.
     const std::optional<std::string> data = ReadWholeFile(hexPath_);
     if (!data) {
-        Refuse(kCantOpen + hexPath_);
+        Refuse(CantOpen(hexPath_));
         return false;
     }
     const HexFileCheck check = CheckHexFile(*data);
@@ -126,9 +142,9 @@ void FirmwareUpdate::Start() {
     if (!effects_.portOpen() && !effects_.connectBoard()) {
         outcome_ = UpdateOutcome::NoBoard;
         const std::string advice = effects_.noBoardAdvice();
-        effects_.showMessage(1, "Warning",
-                             advice.empty() ? std::string("QUVAN-ARM と通信出来ません。")
-                                            : "QUVAN-ARM と通信出来ません。\n" + advice);
+        const std::string text = Tr("FirmwareUpdate", "QUVAN-ARM と通信出来ません。");
+        effects_.showMessage(1, Tr("FirmwareUpdate", "Warning"),
+                             advice.empty() ? text : text + "\n" + advice);
         return;
     }
     if (hexPath_.empty())
@@ -137,7 +153,8 @@ void FirmwareUpdate::Start() {
         return;
     // A negative wait would be read as an endless one.
     resetWaitMs_ = std::max(0, DecimalOr(effects_.resetWaitText(), 500));
-    if (effects_.showMessage(2, "Download", "Update the firmware of QUVAN-ARM.") != 1)
+    if (effects_.showMessage(2, Tr("FirmwareUpdate", "Download"),
+                             Tr("FirmwareUpdate", "Update the firmware of QUVAN-ARM.")) != 1)
         return;
     effects_.setBusy(true);
     failed_ = false;
@@ -184,7 +201,8 @@ void FirmwareUpdate::TimerFired(FirmwareTimer timer) {
         } else if (phase_ == StartPhase::ResetWait) {
             phase_ = StartPhase::AwaitingLoader;
             if (!effects_.sendCommand("Reset")) {
-                GiveUpOnLoader("The board cannot be reached.", UpdateOutcome::NoBoard);
+                GiveUpOnLoader(Tr("FirmwareUpdate", "ボードと通信できません。"),
+                               UpdateOutcome::NoBoard);
                 return;
             }
             ArmLoaderWait();
@@ -197,12 +215,11 @@ void FirmwareUpdate::TimerFired(FirmwareTimer timer) {
         break;
     case FirmwareTimer::LoaderWait:
         if (phase_ == StartPhase::AwaitingLoader || state_ == DownloadState::Announced) {
-            char text[128];
-            std::snprintf(text, sizeof text,
-                          "QUVAN-Loader did not answer within %d seconds.\n"
-                          "Check the board and the cable, then try again.",
-                          (loaderWaitMs_ + 999) / 1000);
-            GiveUpOnLoader(text, UpdateOutcome::NoLoader);
+            GiveUpOnLoader(Fill(Tr("FirmwareUpdate",
+                                   "QUVAN-Loader が %1 秒以内に応答しませんでした。\n"
+                                   "ボードとケーブルを確認してから、もう一度実行して下さい。"),
+                                {std::to_string((loaderWaitMs_ + 999) / 1000)}),
+                           UpdateOutcome::NoLoader);
         }
         break;
     case FirmwareTimer::NextRecord:
@@ -224,13 +241,13 @@ void FirmwareUpdate::GiveUpOnLoader(const std::string& why, UpdateOutcome outcom
     outcome_ = outcome;
     effects_.setBusy(false);
     effects_.setEraseNoticeVisible(false);
-    effects_.setStatus("No answer from QUVAN-Loader");
+    effects_.setStatus(Tr("FirmwareUpdate", "QUVAN-Loader から応答がありません"));
     // A loader that announced itself is sent back to the application, so a
     // retry starts from the running firmware again.
     if (inLoader)
         effects_.sendCommand("Reset");
     effects_.playSound(FirmwareSound::Chord);
-    effects_.showMessage(1, "Download", why);
+    effects_.showMessage(1, Tr("FirmwareUpdate", "Download"), why);
 }
 
 void FirmwareUpdate::HandleLoaderLine(const std::string& line) {
@@ -287,9 +304,9 @@ void FirmwareUpdate::LineLost() {
     if (state_ == DownloadState::Sending) {
         failed_ = true; // the send stops after the current record
         if (detail_.empty())
-            detail_ = "The serial line was lost.";
+            detail_ = LineLostText();
     } else if (phase_ != StartPhase::None || state_ == DownloadState::Announced) {
-        GiveUpOnLoader("The serial line was lost.", UpdateOutcome::Failure);
+        GiveUpOnLoader(LineLostText(), UpdateOutcome::Failure);
     }
 }
 
@@ -308,13 +325,13 @@ void FirmwareUpdate::RunDownload() {
     effects_.setBusy(true);
     effects_.setFileEnabled(false);
     effects_.setLoadAddress({});
-    effects_.setStatus("Now Downloading ...");
+    effects_.setStatus(Tr("FirmwareUpdate", "Now Downloading ..."));
     effects_.setEraseNoticeVisible(false);
     effects_.setProgressVisible(true);
     effects_.stopTimer(FirmwareTimer::LoaderWait);
 
     failed_ = lineLost_;
-    detail_ = lineLost_ ? "The serial line was lost." : "";
+    detail_ = lineLost_ ? LineLostText() : "";
     runActive_ = true;
     linePending_ = false;
     endReached_ = false;
@@ -322,7 +339,7 @@ void FirmwareUpdate::RunDownload() {
     upperText_.clear();
     std::optional<std::string> data = ReadWholeFile(hexPath_);
     if (!data) {
-        effects_.setStatus(kCantOpen + hexPath_);
+        effects_.setStatus(CantOpen(hexPath_));
         failed_ = true;
         EndSendRun();
         return;
@@ -397,7 +414,8 @@ void FirmwareUpdate::SendStep() {
         // firmware: the run has failed.
         failed_ = true;
         if (detail_.empty())
-            detail_ = "The serial line failed at line " + std::to_string(line->number) + ".";
+            detail_ = Fill(Tr("FirmwareUpdate", "%1 行目の送信で通信に失敗しました。"),
+                           {std::to_string(line->number)});
         EndSendRun();
         return;
     }
@@ -421,7 +439,7 @@ void FirmwareUpdate::Drain() {
     if (pending < 0 && !failed_) {
         failed_ = true;
         if (detail_.empty())
-            detail_ = "The serial line was lost.";
+            detail_ = LineLostText();
     }
     if (pending > 0 && !failed_ && state_ != DownloadState::Halted) {
         if (drainWaitedMs_ < kDrainLimitMs) {
@@ -430,7 +448,7 @@ void FirmwareUpdate::Drain() {
             return;
         }
         failed_ = true;
-        detail_ = "The serial line did not send the last records.";
+        detail_ = Tr("FirmwareUpdate", "最後のレコードを送信できませんでした。");
     }
     if (failed_ || state_ == DownloadState::Halted) {
         EndSendRun();
@@ -457,19 +475,20 @@ void FirmwareUpdate::Finish() {
     std::string text;
     FirmwareSound sound = FirmwareSound::Chord;
     if (failed_) {
-        text = "Failure";
+        text = Tr("FirmwareUpdate", "Failure");
         outcome_ = UpdateOutcome::Failure;
     } else if (state_ == DownloadState::Sending) {
-        text = "Completed";
+        text = Tr("FirmwareUpdate", "Completed");
         sound = FirmwareSound::Tada;
         outcome_ = UpdateOutcome::Completed;
     } else {
-        text = "Cancel";
+        text = Tr("FirmwareUpdate", "Cancel");
         outcome_ = UpdateOutcome::Cancel;
     }
     effects_.playSound(sound);
     effects_.setStatus(text);
-    effects_.showMessage(1, "Download", detail_.empty() || !failed_ ? text : text + "\n" + detail_);
+    effects_.showMessage(1, Tr("FirmwareUpdate", "Download"),
+                         detail_.empty() || !failed_ ? text : text + "\n" + detail_);
     effects_.setFileEnabled(true);
     state_ = DownloadState::Halted;
     effects_.sendCommand("Reset");

@@ -1,9 +1,15 @@
 #include "maintenance/hex_file.h"
 
+#include "platform/user_text.h"
+
 #include <array>
 #include <cstdio>
 
 namespace quvan::maintenance {
+
+using user_text::Fill;
+using user_text::Tr;
+
 namespace {
 
 // The value of each character as a hex digit, -1 for anything else.
@@ -48,7 +54,7 @@ std::uint32_t FourDigitValue(std::string_view data, std::size_t at) {
 // are read once, pair by pair; the words come only for a fault.
 std::string RecordFault(std::string_view line) {
     if (line.front() != ':')
-        return "the line is not a record (it does not start with ':')";
+        return Tr("HexFile", "レコードではありません（':' で始まっていません）");
     const std::string_view digits = line.substr(1);
     std::array<std::uint8_t, 4> head{}; // count, offset high, offset low, type
     int sum = 0;
@@ -69,29 +75,33 @@ std::string RecordFault(std::string_view line) {
             const unsigned char c = static_cast<unsigned char>(digits[i]);
             const std::string shown =
                 c >= 0x20 && c < 0x7F ? "'" + std::string(1, digits[i]) + "'" : "0x" + Hex2(c);
-            return "character " + std::to_string(i + 2) + " (" + shown + ") is not a hex digit";
+            return Fill(Tr("HexFile", "%1 文字目 (%2) は16進数の数字ではありません"),
+                        {std::to_string(i + 2), shown});
         }
     }
     if (digits.size() % 2 != 0)
-        return "the record has an odd number of hex digits";
+        return Tr("HexFile", "レコードの16進数の桁数が奇数です");
     if (pairs < 5)
-        return "the record is too short";
+        return Tr("HexFile", "レコードが短すぎます");
     const int count = head[0];
     if (pairs != static_cast<std::size_t>(count) + 5)
-        return "the byte count says " + std::to_string(count) + " data bytes but the line holds " +
-               std::to_string(pairs - 5);
+        return Fill(Tr("HexFile", "バイト数は %1 ですが、行のデータは %2 バイトです"),
+                    {std::to_string(count), std::to_string(pairs - 5)});
     if ((sum & 0xFF) != 0) {
         const int expected = (0x100 - ((sum - last) & 0xFF)) & 0xFF;
-        return "the checksum is " + Hex2(last) + " but the record's bytes need " + Hex2(expected);
+        return Fill(Tr("HexFile", "チェックサムが %1 ですが、レコードの内容からは %2 です"),
+                    {Hex2(last), Hex2(expected)});
     }
     const int type = head[3];
     static constexpr std::array<int, 6> kDataBytes = {-1, 0, 2, -2, 2, 4}; // -2: not allowed
     if (type > 5 || kDataBytes[static_cast<std::size_t>(type)] == -2)
-        return "record type " + Hex2(type) + " is not allowed (only 00, 01, 02, 04 and 05)";
+        return Fill(Tr("HexFile", "レコードタイプ %1 は使えません（00, 01, 02, 04, 05 のみ）"),
+                    {Hex2(type)});
     const int need = kDataBytes[static_cast<std::size_t>(type)];
     if (need >= 0 && count != need)
-        return "a record of type " + Hex2(type) + " must hold " + std::to_string(need) +
-               " data bytes, not " + std::to_string(count);
+        return Fill(
+            Tr("HexFile", "タイプ %1 のレコードのデータは %2 バイトです（%3 バイトあります）"),
+            {Hex2(type), std::to_string(need), std::to_string(count)});
     return {};
 }
 
@@ -126,12 +136,12 @@ bool IsEndOfFileRecord(std::string_view line) {
 }
 
 std::string HexFileCheck::message() const {
-    return line > 0 ? "line " + std::to_string(line) + ": " + fault : fault;
+    return line > 0 ? Fill(Tr("HexFile", "%1 行目: %2"), {std::to_string(line), fault}) : fault;
 }
 
 HexFileCheck CheckHexFile(std::string_view data) {
     if (data.empty())
-        return {false, 0, "the file is empty"};
+        return {false, 0, Tr("HexFile", "ファイルが空です")};
     HexLineWalker walker(data);
     while (const std::optional<HexLine> line = walker.next()) {
         if (line->text.empty())
@@ -142,7 +152,7 @@ HexFileCheck CheckHexFile(std::string_view data) {
         if (IsEndOfFileRecord(line->text))
             return {true, 0, {}};
     }
-    return {false, 0, "the file has no end-of-file record (:00000001FF)"};
+    return {false, 0, Tr("HexFile", "ファイルに終了レコード (:00000001FF) がありません")};
 }
 
 std::string LastAddressScan::text() const {

@@ -1,6 +1,11 @@
 #include "maintenance/usb_driver_install.h"
 
+#include "platform/user_text.h"
+
 namespace quvan::maintenance {
+
+using user_text::Fill;
+using user_text::Tr;
 
 std::string FileNamePart(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -17,18 +22,19 @@ void RunUsbDriverInstall(std::string& usbDriverPath, InstallerEffects& effects) 
         usbDriverPath = *chosen;
         effects.showPath(usbDriverPath);
     }
-    if (effects.showMessage(2, "確認",
-                            "USB Driver [ " + FileNamePart(usbDriverPath) + " ] Install") != 1)
+    if (effects.showMessage(
+            2, Tr("UsbDriver", "確認"),
+            Fill(Tr("UsbDriver", "USB Driver [ %1 ] Install"), {FileNamePart(usbDriverPath)})) != 1)
         return;
     // The file may have gone while the question was open.
     if (!effects.fileExists(usbDriverPath)) {
-        effects.showMessage(1, "警告", "USB Driver Not Found");
+        effects.showMessage(1, Tr("UsbDriver", "警告"), Tr("UsbDriver", "USB Driver Not Found"));
         return;
     }
     if (effects.runAndWait(usbDriverPath, std::string()))
-        effects.showMessage(1, "確認", "Installation completed");
+        effects.showMessage(1, Tr("UsbDriver", "確認"), Tr("UsbDriver", "Installation completed"));
     else
-        effects.showMessage(1, "確認", "Canceled the process");
+        effects.showMessage(1, Tr("UsbDriver", "確認"), Tr("UsbDriver", "Canceled the process"));
 }
 
 } // namespace quvan::maintenance

@@ -8,6 +8,7 @@
 // TableModified; these functions take what they need as values and report
 // back what the window has to show or set.
 
+#include "platform/user_text.h"
 #include "table/learning_table.h"
 
 #include <functional>
@@ -20,13 +21,16 @@ namespace quvan {
 
 inline constexpr std::string_view kTableFileMark = "QUVAN Table File";
 
-// Message box texts of the two questions and failures the file raises.
-inline constexpr std::string_view kNotTableFileCaption = "Warning"; // kind 2 (Yes/No)
+// Message box texts of the two questions and failures the file raises
+// (translated in the context "TableFile" where they are shown).
+inline constexpr std::string_view kNotTableFileCaption =
+    QUVAN_TR_NOOP("TableFile", "Warning"); // kind 2 (Yes/No)
 inline constexpr std::string_view kNotTableFileText =
-    "QUVANのテーブルファイルでは有りません。\n強制的に開きますか？";
-inline constexpr std::string_view kSaveErrorCaption = "File Error"; // kind 1 (OK)
-inline constexpr std::string_view kSaveErrorText =
-    "Can't perform one of the following \nfile operations: Open, Write, Close.";
+    QUVAN_TR_NOOP("TableFile", "QUVANのテーブルファイルでは有りません。\n強制的に開きますか？");
+inline constexpr std::string_view kSaveErrorCaption =
+    QUVAN_TR_NOOP("TableFile", "File Error"); // kind 1 (OK)
+inline constexpr std::string_view kSaveErrorText = QUVAN_TR_NOOP(
+    "TableFile", "Can't perform one of the following \nfile operations: Open, Write, Close.");
 
 // The analysis options written into the header: the ticks of ckEiritsu,
 // ckSerial and ckPhilips and the texts of cmbTs, cmbTw and cmbBt (UTF-8;

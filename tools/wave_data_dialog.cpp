@@ -35,7 +35,7 @@ TfrmWave::TfrmWave(int lanes, std::function<int(int)> lastIndexOf, QWidget* pare
     : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint),
       lanes_(lanes), lastIndexOf_(std::move(lastIndexOf)), model_(lanes) {
     setObjectName("frmWave");
-    setWindowTitle("Wave Data");
+    setWindowTitle(tr("Wave Data"));
     setModal(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -70,14 +70,14 @@ void TfrmWave::BuildFrames(QWidget* bottom) {
     for (int i = 0; i < 4; ++i) {
         Frame& f = frames_[static_cast<std::size_t>(i)];
         const QString n = QString::number(i + 1);
-        f.box = new QGroupBox("WaveData" + n, bottom);
+        f.box = new QGroupBox(tr("WaveData%1").arg(n), bottom);
         f.box->setObjectName("pnlWaveData" + n);
         f.box->setGeometry(i * (kFrameWidth + 4) + 4, 0, kFrameWidth, 108);
-        auto* pno = new QLabel("Pno", f.box);
+        auto* pno = new QLabel(tr("Pno"), f.box);
         pno->setGeometry(8, 22, 40, 20);
-        auto* high = new QLabel("High", f.box);
+        auto* high = new QLabel(tr("High"), f.box);
         high->setGeometry(8, 50, 40, 20);
-        auto* width = new QLabel("Width", f.box);
+        auto* width = new QLabel(tr("Width"), f.box);
         width->setGeometry(8, 78, 40, 20);
         f.pnlPno = SunkenPanel(f.box, "pnlPno" + n, {52, 20, 60, 22});
         f.pnlHmin = SunkenPanel(f.box, "pnlHmin" + n, {52, 48, 86, 22});

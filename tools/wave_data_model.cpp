@@ -74,12 +74,13 @@ QVariant WaveDataModel::headerData(int section, Qt::Orientation orientation, int
         section >= columns_) {
         return {};
     }
-    static const char* const kHeads[] = {nullptr, "High ", "Width ", "Pno ", "Logic"};
+    static const char* const kHeads[] = {nullptr, QT_TR_NOOP("High "), QT_TR_NOOP("Width "),
+                                         QT_TR_NOOP("Pno "), QT_TR_NOOP("Logic")};
     const int k = section % kColumnsPerLane;
     if (k == 0) {
-        return QStringLiteral("Wno:%1 ").arg(section / kColumnsPerLane + 1);
+        return tr("Wno:%1 ").arg(section / kColumnsPerLane + 1);
     }
-    return QString::fromLatin1(kHeads[k]);
+    return tr(kHeads[k]);
 }
 
 } // namespace quvan::tools

@@ -72,7 +72,7 @@ TfrmWaveEdit::TfrmWaveEdit(LearningTable& table, WaveEditHost& host, QWidget* pa
 
 void TfrmWaveEdit::FormCreate() {
     setObjectName("frmWaveEdit");
-    setWindowTitle("WaveEdit");
+    setWindowTitle(tr("WaveEdit"));
     setModal(false);
 
     sGrid = new QTableWidget(kGridRows, 3, this);
@@ -89,11 +89,11 @@ void TfrmWaveEdit::FormCreate() {
     sGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     sGrid->setGeometry(kMargin, kMargin, 72 + 60 + 64 + 2 * sGrid->frameWidth(),
                        kGridRows * kGridRowHeight + 2 * sGrid->frameWidth());
-    sGrid->setItem(0, 0, FixedCell(" Pcode"));
-    sGrid->setItem(0, 1, FixedCell(" High"));
-    sGrid->setItem(0, 2, FixedCell(" Width"));
+    sGrid->setItem(0, 0, FixedCell(tr(" Pcode")));
+    sGrid->setItem(0, 1, FixedCell(tr(" High")));
+    sGrid->setItem(0, 2, FixedCell(tr(" Width")));
     for (int k = 0; k < kPatternSlots; ++k) {
-        sGrid->setItem(k + 1, 0, FixedCell(QString::asprintf(" Pcode:%01X", k)));
+        sGrid->setItem(k + 1, 0, FixedCell(tr(" Pcode:%1").arg(QString::number(k, 16).toUpper())));
         sGrid->setItem(k + 1, 1, new QTableWidgetItem);
         sGrid->setItem(k + 1, 2, new QTableWidgetItem);
     }
@@ -101,31 +101,31 @@ void TfrmWaveEdit::FormCreate() {
 
     constexpr int kLabelX = 222;
     constexpr int kEditX = 282;
-    Label(this, "Carry", {kLabelX, 12, 58, 18});
+    Label(this, tr("Carry"), {kLabelX, 12, 58, 18});
     edtCarry = Edit(this, "edtCarry", {kEditX, 10, 48, 22});
-    Label(this, "DataBits", {kLabelX, 40, 58, 18});
+    Label(this, tr("DataBits"), {kLabelX, 40, 58, 18});
     edtDataBits = Edit(this, "edtDataBits", {kEditX, 38, 48, 22});
-    Label(this, "RepeatBit", {kLabelX, 68, 58, 18});
+    Label(this, tr("RepeatBit"), {kLabelX, 68, 58, 18});
     edtRepeatBit = Edit(this, "edtRepeatBit", {kEditX, 66, 48, 22});
     for (QLineEdit* edit : {edtCarry, edtDataBits, edtRepeatBit})
         edit->setAlignment(Qt::AlignRight);
 
-    btnIrOut = Button(this, "btnIrOut", "IR Out", {250, 222, 80, 25});
-    btnOk = Button(this, "btnOk", "OK", {250, 258, 80, 25});
-    btnCancel = Button(this, "btnCancel", QStringLiteral("ｷｬﾝｾﾙ"), {250, 294, 80, 25});
+    btnIrOut = Button(this, "btnIrOut", tr("IR Out"), {250, 222, 80, 25});
+    btnOk = Button(this, "btnOk", tr("OK"), {250, 258, 80, 25});
+    btnCancel = Button(this, "btnCancel", tr("ｷｬﾝｾﾙ"), {250, 294, 80, 25});
 
     // The ruler and the code share one fixed-pitch font, so each ruler mark
     // stands above its digit; the ruler follows the code when it scrolls.
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     rulerClip_ = new QWidget(this);
     rulerClip_->setGeometry(kMargin, kPcodeTop, kClientWidth - 2 * kMargin, 16);
-    lblPcode = new QLabel("Pattern Code", rulerClip_);
+    lblPcode = new QLabel(tr("Pattern Code"), rulerClip_);
     lblPcode->setObjectName("lblPcode");
     lblPcode->setFont(fixed);
     lblPcode->adjustSize();
     edtPcode = Edit(this, "edtPcode", {kMargin, kPcodeTop + 17, kClientWidth - 2 * kMargin, 22});
     edtPcode->setFont(fixed);
-    Label(this, "ByteCode", {kMargin, kPcodeTop + 50, 64, 18});
+    Label(this, tr("ByteCode"), {kMargin, kPcodeTop + 50, 64, 18});
     edtByteCode = Edit(this, "edtByteCode", {kByteCodeLeft, kPcodeTop + 48, kByteCodeMinWidth, 22});
     edtByteCode->setFont(fixed);
 
@@ -210,7 +210,7 @@ void TfrmWaveEdit::FitByteCodeWidth() {
 void TfrmWaveEdit::edtPcodeChange() {
     const int length = static_cast<int>(edtPcode->text().size());
     edtDataBits->setText(QString::number(length));
-    lblPcode->setText(length == 0 ? QStringLiteral("Pattern Code") : Q(PatternRuler(length)));
+    lblPcode->setText(length == 0 ? tr("Pattern Code") : Q(PatternRuler(length)));
     lblPcode->adjustSize();
     FollowPcodeScroll();
 }
@@ -233,7 +233,7 @@ void TfrmWaveEdit::ByteCodeToPatternCode() {
 }
 
 void TfrmWaveEdit::Refuse(const std::string& refusal, const QString& consequence) {
-    host_.showMessage(1, QStringLiteral("Warning"), Q(refusal) + "\n" + consequence);
+    host_.showMessage(1, tr("Warning"), Q(refusal) + "\n" + consequence);
 }
 
 void TfrmWaveEdit::btnIrOutClick() {
@@ -242,14 +242,13 @@ void TfrmWaveEdit::btnIrOutClick() {
         return;
     const WaveEditReading reading = ReadWaveEdit(edited);
     if (!reading.signal) {
-        Refuse(reading.refusal, QStringLiteral("送信していません。"));
+        Refuse(reading.refusal, tr("送信していません。"));
         return;
     }
     if (!host_.connectBoard()) {
         const QString advice = host_.noBoardAdvice();
-        host_.showMessage(1, QStringLiteral("Warning"),
-                          QStringLiteral("QUVANと通信出来ません。") +
-                              (advice.isEmpty() ? QString() : "\n" + advice));
+        host_.showMessage(1, tr("Warning"),
+                          tr("QUVANと通信出来ません。") + (advice.isEmpty() ? QString() : "\n" + advice));
         return;
     }
     host_.setLearningIndicator(false);
@@ -267,7 +266,7 @@ void TfrmWaveEdit::btnOkClick() {
     const WaveEditTexts edited = texts();
     const WaveEditReading reading = ReadWaveEdit(edited);
     if (!reading.signal) {
-        Refuse(reading.refusal, QStringLiteral("保存していません。"));
+        Refuse(reading.refusal, tr("保存していません。"));
         return;
     }
     const int target = WaveEditTargetRow(table_, source);
@@ -278,10 +277,9 @@ void TfrmWaveEdit::btnOkClick() {
     host_.setTableModified();
     hide();
     if (outcome.byteCodeNotStored)
-        host_.showMessage(
-            1, QStringLiteral("確認"),
-            QStringLiteral("Result に \"d:\" がないため、ByteCode は保存していません。\n"
-                           "Result はそのままです。"));
+        host_.showMessage(1, tr("確認"),
+                          tr("Result に \"d:\" がないため、ByteCode は保存していません。\n"
+                             "Result はそのままです。"));
 }
 
 } // namespace quvan::tools

@@ -77,7 +77,7 @@ bool WaveOutputCommands::SaveWaveText(const QString& path) {
     const std::string failure = tools::SaveWaveText(path.toStdString(), bytes);
     if (failure.empty())
         return true;
-    host_.showMessage(1, QStringLiteral("確認"), QStringLiteral("Can't Save"));
+    host_.showMessage(1, tr("確認"), tr("Can't Save"));
     return false;
 }
 

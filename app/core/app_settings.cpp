@@ -4,6 +4,10 @@
 
 namespace quvan::app {
 
+std::string_view LanguageCode(std::string_view language) {
+    return language == "en" ? "en" : "ja";
+}
+
 std::string DefaultSoundFolder(std::string_view executableDir) {
     namespace fs = std::filesystem;
     const std::string beside = std::string(executableDir) + "Sounds/";

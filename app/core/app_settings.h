@@ -30,8 +30,17 @@ struct AppSettings {
     int LearnTime = 500000; // microseconds
     bool IrAck = true;      // the board ends an output with the byte 0x06, else "ACK" CR LF
 
+    // The language of the window from the next start on: "ja" or "en"; empty
+    // until the user chooses one (older files have no such key), which means
+    // Japanese.
+    std::string Language;
+
     SoundPaths Sounds; // derived from SoundFolder, never stored
 };
+
+// The language code `Language` stands for: "en" for English, else "ja"
+// (an unknown code falls back to the default).
+std::string_view LanguageCode(std::string_view language);
 
 // The "Sounds/" folder beside the executable (executableDir ends with "/");
 // for an installed tool without one, share/quvan-tool/Sounds/ of the install

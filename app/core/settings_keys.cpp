@@ -10,6 +10,7 @@ namespace {
 constexpr std::string_view kComPort = "COMPORT";
 constexpr std::string_view kFile = "FILE";
 constexpr std::string_view kWave = "WAVE";
+constexpr std::string_view kLanguage = "LANGUAGE";
 
 std::optional<int> ParseInteger(std::string_view text) {
     if (text.starts_with('+')) {
@@ -67,6 +68,7 @@ AppSettings ReadSettings(const ProfileText& p) {
     int irAck = 1;
     ReadInteger(p, kWave, "IrAck___", irAck);
     s.IrAck = irAck != 0;
+    ReadText(p, kLanguage, "Language", s.Language);
 
     // A tolerance of 0 would make every pulse its own pattern; 0 means "not
     // set". A negative value is the user's own choice and kept.
@@ -100,6 +102,10 @@ void WriteSettings(ProfileText& p, const AppSettings& s) {
     p.Set(kWave, "W_Range_", std::to_string(s.WRange));
     p.Set(kWave, "L_Time__", std::to_string(s.LearnTime));
     p.Set(kWave, "IrAck___", s.IrAck ? "1" : "0");
+    // Only a language the user chose is written, so that a file of a user
+    // who never chose one stays as it was.
+    if (!s.Language.empty())
+        p.Set(kLanguage, "Language", s.Language);
 }
 
 } // namespace quvan::app

@@ -11,7 +11,8 @@ namespace quvan::app {
 // negative values are kept. The sound paths are not built here.
 AppSettings ReadSettings(const ProfileText& profile);
 
-// Writes every key in its fixed order, integers in decimal, IrAck as 1 or 0.
+// Writes every key in its fixed order, integers in decimal, IrAck as 1 or 0;
+// the language only once one was chosen.
 void WriteSettings(ProfileText& profile, const AppSettings& settings);
 
 } // namespace quvan::app

@@ -59,7 +59,7 @@ TfrmMsgBox::TfrmMsgBox(QWidget* mainWindow, const SoundPaths* sounds, platform::
     btnCan = new QPushButton(this);
     btnCan->setGeometry(164, btnYes->y(), 75, 25);
 
-    ckDispOff = new QCheckBox(QStringLiteral("次回から表示しない"), this);
+    ckDispOff = new QCheckBox(tr("次回から表示しない"), this);
     ckDispOff->setGeometry(8, 57, 141, 17);
 
     setFixedSize(RightEdge(btnYes) + 8, BottomEdge(btnYes) + 8);
@@ -79,8 +79,8 @@ void TfrmMsgBox::Prepare(int kind, const QString& caption, const QString& text) 
     lblWork->setText(text);
     ckDispOff->hide();
 
-    const auto showButton = [](QPushButton* b, const char* label) {
-        b->setText(QString::fromLatin1(label));
+    const auto showButton = [](QPushButton* b, const QString& label) {
+        b->setText(label);
         b->show();
     };
     const auto hideButton = [](QPushButton* b) {
@@ -93,23 +93,23 @@ void TfrmMsgBox::Prepare(int kind, const QString& caption, const QString& text) 
         ckDispOff->show();
         [[fallthrough]];
     case 1:
-        showButton(btnYes, "OK");
+        showButton(btnYes, tr("OK"));
         hideButton(btnNo);
         hideButton(btnCan);
         break;
     case 2:
-        showButton(btnYes, "Yes");
+        showButton(btnYes, tr("Yes"));
         btnNo->move(RightEdge(btnYes) + 4, btnYes->y());
-        showButton(btnNo, "No");
+        showButton(btnNo, tr("No"));
         hideButton(btnCan);
         last = btnNo;
         break;
     default:
-        showButton(btnYes, "Yes");
+        showButton(btnYes, tr("Yes"));
         btnNo->move(RightEdge(btnYes) + 4, btnYes->y());
-        showButton(btnNo, "No");
+        showButton(btnNo, tr("No"));
         btnCan->move(RightEdge(btnNo) + 4, btnYes->y());
-        showButton(btnCan, "Cancel");
+        showButton(btnCan, tr("Cancel"));
         last = btnCan;
         break;
     }

@@ -1,6 +1,7 @@
 #include "table/transfer/read_back_session.h"
 
 #include "decode/entry_decoder.h"
+#include "platform/user_text.h"
 #include "table/learning_table.h"
 #include "table/record_text.h"
 #include "table/transfer/entry_commands.h"
@@ -10,9 +11,11 @@
 #include <cstdio>
 
 namespace quvan::transfer {
-namespace {
 
-constexpr std::string_view kIncompleteMark = "読込み不完全";
+using user_text::Fill;
+using user_text::Tr;
+
+namespace {
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9')
@@ -28,6 +31,13 @@ std::string Format(const char* format, int a, int b) {
     char text[256];
     std::snprintf(text, sizeof text, format, a, b);
     return text;
+}
+
+// The head of a receive-log note about entry `row`.
+std::string ErrorHead(int row) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%03d", row);
+    return Fill(Tr("ReadBack", "読込みエラー No.%1: "), {number});
 }
 
 } // namespace
@@ -135,7 +145,7 @@ void ReadBackSession::finish(TransferOutcome outcome) {
     if (!running_) {
         return;
     }
-    closeOpenEntry("応答が途中で終わりました");
+    closeOpenEntry(Tr("ReadBack", "応答が途中で終わりました"));
     running_ = false;
     wait_ = Wait::None;
     ++waitSerial_;
@@ -187,7 +197,7 @@ void ReadBackSession::handleLine(const std::string& line) {
         break;
     default:
         if (openEntry_ != 0) {
-            problem("読めない行「" + line + "」");
+            problem(Fill(Tr("ReadBack", "読めない行「%1」"), {line}));
         }
         break;
     }
@@ -197,7 +207,7 @@ void ReadBackSession::entryLine(const ReadBackReply& reply, const std::string& l
     if (!options_.monitorMode && !reply.empty) {
         effects_.appendLog(line);
     }
-    closeOpenEntry("Twd:がありません");
+    closeOpenEntry(Tr("ReadBack", "Twd:がありません"));
     const int n = reply.number.value_or(0);
     entry_ = n;
     if (n == 0) {
@@ -283,7 +293,8 @@ void ReadBackSession::codesLine(const ReadBackReply& reply) {
             record.PatternCode[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(value);
         }
         if (k < wanted) {
-            problem(Format("Twd:(%d/%d桁)", k, wanted));
+            problem(
+                Fill(Tr("ReadBack", "Twd:(%1/%2桁)"), {std::to_string(k), std::to_string(wanted)}));
         }
         if (openEntry_ == n) {
             writePendingCells();
@@ -317,12 +328,10 @@ void ReadBackSession::problem(const std::string& what) {
         problems_.push_back(what);
         return;
     }
-    char head[64];
-    std::snprintf(head, sizeof head, "読込みエラー No.%03d: ", entry_);
-    effects_.appendLog(head + what);
+    effects_.appendLog(ErrorHead(entry_) + what);
 }
 
-void ReadBackSession::closeOpenEntry(const char* why) {
+void ReadBackSession::closeOpenEntry(const std::string& why) {
     if (openEntry_ == 0) {
         return;
     }
@@ -358,14 +367,12 @@ void ReadBackSession::writePendingCells() {
 
 void ReadBackSession::markIncomplete(int row) {
     const std::string& comments = table_.cell(row, ColComments);
-    std::string marked(kIncompleteMark);
+    std::string marked = Tr("ReadBack", "読込み不完全");
     if (!comments.empty()) {
         marked += ": " + comments;
     }
     table_.setCell(row, ColComments, marked);
-    char head[64];
-    std::snprintf(head, sizeof head, "読込みエラー No.%03d: ", row);
-    std::string text = head;
+    std::string text = ErrorHead(row);
     for (std::size_t i = 0; i < problems_.size(); ++i) {
         text += (i == 0 ? "" : ", ") + problems_[i];
     }
@@ -375,37 +382,42 @@ void ReadBackSession::markIncomplete(int row) {
 }
 
 TransferMessage ReadBackSession::outcomeMessage() const {
-    const int total = options_.entries;
+    const std::string answered = std::to_string(answered_);
+    const std::string entries = std::to_string(options_.entries);
     TransferMessage message;
     switch (outcome_) {
     case TransferOutcome::Completed:
-        message = {1, "確認", "読込み完了しました。"};
+        message = {1, Tr("ReadBack", "確認"), Tr("ReadBack", "読込み完了しました。")};
         break;
     case TransferOutcome::StoppedByUser:
-        message = {
-            1, "確認",
-            Format("読込みを中止しました。\n応答のあったエントリー: %d / %d", answered_, total)};
+        message = {1, Tr("ReadBack", "確認"),
+                   Fill(Tr("ReadBack", "読込みを中止しました。\n応答のあったエントリー: %1 / %2"),
+                        {answered, entries})};
         break;
     case TransferOutcome::BoardSilent:
-        message = {1, "Warning",
-                   gaveUp_ ? Format("QUVANから応答がありません。\n"
-                                    "応答のあったエントリー: %d / %d\n読込みを終了しました。",
-                                    answered_, total)
-                           : Format("QUVANから読込み終了の応答(ZEM:off)がありませんでした。\n"
-                                    "応答のあったエントリー: %d / %d\n読込みを終了しました。",
-                                    answered_, total)};
+        message = {
+            1, Tr("ReadBack", "Warning"),
+            Fill(gaveUp_
+                     ? Tr("ReadBack", "QUVANから応答がありません。\n"
+                                      "応答のあったエントリー: %1 / %2\n読込みを終了しました。")
+                     : Tr("ReadBack", "QUVANから読込み終了の応答(ZEM:off)がありませんでした。\n"
+                                      "応答のあったエントリー: %1 / %2\n読込みを終了しました。"),
+                 {answered, entries})};
         break;
     case TransferOutcome::LineLost:
-        message = {1, "Warning",
-                   Format("QUVANとの通信が途絶えました。\n応答のあったエントリー: %d / %d",
-                          answered_, total)};
+        message = {
+            1, Tr("ReadBack", "Warning"),
+            Fill(Tr("ReadBack", "QUVANとの通信が途絶えました。\n応答のあったエントリー: %1 / %2"),
+                 {answered, entries})};
         break;
     case TransferOutcome::Running:
         return {};
     }
     if (!incomplete_.empty()) {
-        message.text += Format("\n正しく読めなかった行が %d 行あります（Comments 欄に表示）。",
-                               static_cast<int>(incomplete_.size()), 0);
+        message.text +=
+            "\n" +
+            Fill(Tr("ReadBack", "正しく読めなかった行が %1 行あります（Comments 欄に表示）。"),
+                 {std::to_string(incomplete_.size())});
     }
     return message;
 }

@@ -109,7 +109,7 @@ class ReadBackSession {
     void codesLine(const ReadBackReply& reply);
     void entryEnded(int entry);
     void problem(const std::string& what);
-    void closeOpenEntry(const char* why);
+    void closeOpenEntry(const std::string& why);
     void markIncomplete(int row);
     void setCellOf(int row, int column, std::string text);
     void writePendingCells();

@@ -1,5 +1,6 @@
 #include "table/transfer/registration_run.h"
 
+#include "platform/user_text.h"
 #include "table/learning_table.h"
 #include "table/transfer/entry_commands.h"
 
@@ -7,6 +8,9 @@
 #include <cstdio>
 
 namespace quvan::transfer {
+
+using user_text::Fill;
+using user_text::Tr;
 
 RegistrationRun::RegistrationRun(LearningTable& table, RegistrationOptions options,
                                  RegistrationEffects& effects)
@@ -120,24 +124,23 @@ void RegistrationRun::finish(TransferOutcome outcome) {
 TransferMessage RegistrationRun::outcomeMessage() const {
     switch (outcome_) {
     case TransferOutcome::Completed:
-        return {1, "確認", "登録完了しました。"};
+        return {1, Tr("Registration", "確認"), Tr("Registration", "登録完了しました。")};
     case TransferOutcome::StoppedByUser:
-        return {1, "確認", "登録を中止しました。"};
+        return {1, Tr("Registration", "確認"), Tr("Registration", "登録を中止しました。")};
     case TransferOutcome::BoardSilent: {
-        char text[256];
-        std::snprintf(text, sizeof text,
-                      "QUVANから応答がありません。\n%03d行目の登録でACKが返りませんでした。\n"
-                      "登録できたのは %d 行です。登録を中断しました。",
-                      silentRow_, static_cast<int>(stored_.size()));
-        return {1, "Warning", text};
+        char row[16];
+        std::snprintf(row, sizeof row, "%03d", silentRow_);
+        return {1, Tr("Registration", "Warning"),
+                Fill(Tr("Registration",
+                        "QUVANから応答がありません。\n%1行目の登録でACKが返りませんでした。\n"
+                        "登録できたのは %2 行です。登録を中断しました。"),
+                     {row, std::to_string(stored_.size())})};
     }
-    case TransferOutcome::LineLost: {
-        char text[256];
-        std::snprintf(text, sizeof text,
-                      "QUVANとの通信が途絶えました。\n登録できたのは %d 行です。",
-                      static_cast<int>(stored_.size()));
-        return {1, "Warning", text};
-    }
+    case TransferOutcome::LineLost:
+        return {
+            1, Tr("Registration", "Warning"),
+            Fill(Tr("Registration", "QUVANとの通信が途絶えました。\n登録できたのは %1 行です。"),
+                 {std::to_string(stored_.size())})};
     case TransferOutcome::Running:
         break;
     }

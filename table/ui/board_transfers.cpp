@@ -58,9 +58,8 @@ bool BoardTransfers::portOpenOrWarn() {
     if (link_.ComPort.PortOpen) {
         return true;
     }
-    host_.showMessage(
-        1, QStringLiteral("Warning"),
-        link::WithAdvice(QStringLiteral("QUVANと通信出来ません。"), link::NoBoardAdvice(link_)));
+    host_.showMessage(1, tr("Warning"),
+                      link::WithAdvice(tr("QUVANと通信出来ません。"), link::NoBoardAdvice(link_)));
     return false;
 }
 

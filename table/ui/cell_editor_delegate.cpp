@@ -18,8 +18,9 @@ constexpr char kRowCountProperty[] = "gridRowCount";
 } // namespace
 
 QString CellEditorToolTip() {
-    return QStringLiteral("カンマ(,)はファイルの区切りのため全角の「，」として記録します。\n"
-                          "Shift-JISに無い文字は「〓」になります。");
+    return CellEditorDelegate::tr(
+        "カンマ(,)はファイルの区切りのため全角の「，」として記録します。\n"
+        "Shift-JISに無い文字は「〓」になります。");
 }
 
 QString WithoutAsciiCommas(const QString& text) {

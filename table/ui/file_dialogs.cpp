@@ -1,21 +1,36 @@
 #include "table/ui/file_dialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 
 namespace quvan::table_ui {
 
+namespace {
+
+QString Filter(const char* text) {
+    return QCoreApplication::translate("FileDialogs", text);
+}
+
+} // namespace
+
 QStringList OpenDialogFilters() {
-    return {QStringLiteral("ｶﾝﾏ形式ﾃﾞｰﾀﾌｧｲﾙ (*.Csv)"),   QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.Txt)"),
-            QStringLiteral("Firmware File (*.Hex)"),     QStringLiteral("Sound File (*.Wav)"),
-            QStringLiteral("ﾘﾓｺﾝ波形ｲﾒｰｼﾞﾌｧｲﾙ (*.Bmp)"), QStringLiteral("USB Driver File (*.Exe)"),
-            QStringLiteral("全てのﾌｧｲﾙ (*.*)")};
+    return {Filter(QT_TRANSLATE_NOOP("FileDialogs", "ｶﾝﾏ形式ﾃﾞｰﾀﾌｧｲﾙ (*.Csv)")),
+            Filter(QT_TRANSLATE_NOOP("FileDialogs", "ﾃｷｽﾄﾌｧｲﾙ (*.Txt)")),
+            Filter(QT_TRANSLATE_NOOP("FileDialogs", "Firmware File (*.Hex)")),
+            Filter(QT_TRANSLATE_NOOP("FileDialogs", "Sound File (*.Wav)")),
+            Filter(QT_TRANSLATE_NOOP("FileDialogs", "ﾘﾓｺﾝ波形ｲﾒｰｼﾞﾌｧｲﾙ (*.Bmp)")),
+            Filter(QT_TRANSLATE_NOOP("FileDialogs", "USB Driver File (*.Exe)")),
+            Filter(QT_TRANSLATE_NOOP("FileDialogs", "全てのﾌｧｲﾙ (*.*)"))};
 }
 
 QStringList SaveDialogFilters() {
-    return {QStringLiteral("ｶﾝﾏ形式ﾃﾞｰﾀﾌｧｲﾙ (*.Csv)"),   QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.Txt)"),
-            QStringLiteral("Firmware File (*.Hex)"),     QStringLiteral("Sound File (*.Wav)"),
-            QStringLiteral("ﾘﾓｺﾝ波形ｲﾒｰｼﾞﾌｧｲﾙ (*.Bmp)"), QStringLiteral("全てのﾌｧｲﾙ (*.*)")};
+    return {Filter(QT_TRANSLATE_NOOP("FileDialogs", "ｶﾝﾏ形式ﾃﾞｰﾀﾌｧｲﾙ (*.Csv)")),
+            Filter(QT_TRANSLATE_NOOP("FileDialogs", "ﾃｷｽﾄﾌｧｲﾙ (*.Txt)")),
+            Filter(QT_TRANSLATE_NOOP("FileDialogs", "Firmware File (*.Hex)")),
+            Filter(QT_TRANSLATE_NOOP("FileDialogs", "Sound File (*.Wav)")),
+            Filter(QT_TRANSLATE_NOOP("FileDialogs", "ﾘﾓｺﾝ波形ｲﾒｰｼﾞﾌｧｲﾙ (*.Bmp)")),
+            Filter(QT_TRANSLATE_NOOP("FileDialogs", "全てのﾌｧｲﾙ (*.*)"))};
 }
 
 std::optional<FileDialogChoice> ShowFileDialog(QWidget* parent, const FileDialogRequest& request,

@@ -19,18 +19,18 @@ GridPopupMenu::GridPopupMenu(QWidget& menuOwner, LearningTable& table, TableGrid
             connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    ppCopy = add("ppCopy", QString::fromUtf8(kCopyDesignCaption), &GridPopupMenu::Copy);
+    ppCopy = add("ppCopy", tr(kCopyDesignCaption), &GridPopupMenu::Copy);
     ppCopy->setProperty("tag", 0);
-    ppPaste = add("ppPaste", QStringLiteral("貼付け (&Paste)"), &GridPopupMenu::Paste);
-    ppDelete = add("ppDelete", QStringLiteral("削除 (&Delete)"), &GridPopupMenu::Delete);
-    ppInsert = add("ppInsert", QStringLiteral("挿入 (&Insert)"), &GridPopupMenu::Insert);
+    ppPaste = add("ppPaste", tr("貼付け (&Paste)"), &GridPopupMenu::Paste);
+    ppDelete = add("ppDelete", tr("削除 (&Delete)"), &GridPopupMenu::Delete);
+    ppInsert = add("ppInsert", tr("挿入 (&Insert)"), &GridPopupMenu::Insert);
     ppMenu_->addSeparator();
-    ppWaveEdit = add("ppWaveEdit", QStringLiteral("波形情報"), nullptr);
+    ppWaveEdit = add("ppWaveEdit", tr("波形情報"), nullptr);
     connect(ppWaveEdit, &QAction::triggered, this, [this] {
         if (openWaveEditor)
             openWaveEditor();
     });
-    ppDiagnosis = add("ppDiagnosis", QStringLiteral("診断"), nullptr);
+    ppDiagnosis = add("ppDiagnosis", tr("診断"), nullptr);
     connect(ppDiagnosis, &QAction::triggered, this, [this] {
         if (openDiagnosis)
             openDiagnosis(grid_.cursorRow());
@@ -44,7 +44,7 @@ int GridPopupMenu::copyMark() const {
 
 void GridPopupMenu::resetCopyMark() {
     ppCopy->setProperty("tag", 0);
-    ppCopy->setText(QString::fromUtf8(kCopyCaption));
+    ppCopy->setText(tr(kCopyCaption));
     emit copyMarkChanged(0);
 }
 
@@ -83,8 +83,7 @@ void GridPopupMenu::Delete() {
     const int row = grid_.cursorRow();
     if (!table_.validRow(row))
         return;
-    if (ask_(2, QStringLiteral("削除確認"),
-             QStringLiteral("現在の行を削除して前詰めにします。\nよろしいですか？")) != 1)
+    if (ask_(2, tr("削除確認"), tr("現在の行を削除して前詰めにします。\nよろしいですか？")) != 1)
         return;
     table_.shiftUp(row);
     emit rowsChanged();

@@ -20,8 +20,12 @@ namespace quvan::table_ui {
 
 class TableGrid;
 
-inline constexpr char kCopyCaption[] = "コピー (&Copy)";
-inline constexpr char kCopyDesignCaption[] = "コピー\u3000(&Copy)";
+// The caption after a paste, and the one the menu starts with (with an
+// ideographic space); both are translated in the menu's context.
+inline constexpr char kCopyCaption[] =
+    QT_TRANSLATE_NOOP("quvan::table_ui::GridPopupMenu", "コピー (&Copy)");
+inline constexpr char kCopyDesignCaption[] =
+    QT_TRANSLATE_NOOP("quvan::table_ui::GridPopupMenu", "コピー\u3000(&Copy)");
 
 class GridPopupMenu final : public QObject {
     Q_OBJECT

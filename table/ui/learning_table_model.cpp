@@ -3,8 +3,12 @@
 namespace quvan::table_ui {
 namespace {
 
-const char* const kHeaders[LearningTableModel::kColumnCount] = {"No.", "Carry", "Frames",
-                                                                "Comments", "Result"};
+const char* const kHeaders[LearningTableModel::kColumnCount] = {
+    QT_TRANSLATE_NOOP("quvan::table_ui::LearningTableModel", "No."),
+    QT_TRANSLATE_NOOP("quvan::table_ui::LearningTableModel", "Carry"),
+    QT_TRANSLATE_NOOP("quvan::table_ui::LearningTableModel", "Frames"),
+    QT_TRANSLATE_NOOP("quvan::table_ui::LearningTableModel", "Comments"),
+    QT_TRANSLATE_NOOP("quvan::table_ui::LearningTableModel", "Result")};
 
 } // namespace
 
@@ -66,7 +70,7 @@ bool LearningTableModel::setData(const QModelIndex& index, const QVariant& value
 QVariant LearningTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && section >= 0 && section < kColumnCount) {
         if (role == Qt::DisplayRole)
-            return QString::fromLatin1(kHeaders[section]);
+            return tr(kHeaders[section]);
         if (role == Qt::TextAlignmentRole)
             return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     }

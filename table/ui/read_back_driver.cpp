@@ -57,18 +57,16 @@ void ReadBackDriver::ReadTableFromBoard() {
     }
     // Without a board nothing could be read: refuse before anything is lost.
     if (!link_.ComPort.PortOpen) {
-        host_.showMessage(1, QStringLiteral("Warning"),
-                          link::WithAdvice(QStringLiteral("QUVANと通信出来ません。"),
-                                           link::NoBoardAdvice(link_)));
+        host_.showMessage(1, tr("Warning"),
+                          link::WithAdvice(tr("QUVANと通信出来ません。"), link::NoBoardAdvice(link_)));
         return;
     }
     commands_.FileNew();
     if (host_.tableModified()) {
         return; // the user kept the table
     }
-    if (host_.showMessage(2, QStringLiteral("確認"),
-                          QStringLiteral("QUVANのテーブル情報を読込みます。\nよろしいですか？")) !=
-        1) {
+    if (host_.showMessage(2, tr("確認"),
+                          tr("QUVANのテーブル情報を読込みます。\nよろしいですか？")) != 1) {
         return;
     }
     transfer::ReadBackOptions options;

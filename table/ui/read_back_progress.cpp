@@ -11,14 +11,14 @@ namespace quvan::table_ui {
 ReadBackProgress::ReadBackProgress(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("dlgTableLoad");
-    setWindowTitle(QStringLiteral("QUVAN読込み"));
+    setWindowTitle(tr("QUVAN読込み"));
     setWindowModality(Qt::WindowModal);
     lblStatus = new QLabel(this);
     lblStatus->setObjectName("lblStatus");
     lblStatus->setMinimumWidth(300);
     pgLoad = new QProgressBar(this);
     pgLoad->setObjectName("pgLoad");
-    btnStop = new QPushButton(QStringLiteral("中止"), this);
+    btnStop = new QPushButton(tr("中止"), this);
     btnStop->setObjectName("btnStop");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -37,7 +37,7 @@ void ReadBackProgress::begin(int total) {
     pgLoad->setRange(0, total);
     pgLoad->setValue(0);
     pgLoad->setFormat(QStringLiteral("%v / %m"));
-    lblStatus->setText(QStringLiteral("QUVANのテーブル情報を読込んでいます…"));
+    lblStatus->setText(tr("QUVANのテーブル情報を読込んでいます…"));
     show();
     btnStop->setFocus();
 }
@@ -48,16 +48,14 @@ void ReadBackProgress::showEntry(int entry, int total) {
     pgLoad->setValue(entry - 1);
     if (!stopping_) {
         lblStatus->setText(
-            QStringLiteral("QUVANのテーブル情報を読込んでいます…\nエントリー %1 / %2")
-                .arg(entry)
-                .arg(total));
+            tr("QUVANのテーブル情報を読込んでいます…\nエントリー %1 / %2").arg(entry).arg(total));
     }
 }
 
 void ReadBackProgress::showStopping() {
     stopping_ = true;
     btnStop->setEnabled(false);
-    lblStatus->setText(QStringLiteral("読込みを中止しています…"));
+    lblStatus->setText(tr("読込みを中止しています…"));
 }
 
 void ReadBackProgress::reject() {

@@ -70,23 +70,41 @@ QString FormatTitle(SignalFormat format) {
     case SignalFormat::Raw:
         break;
     }
-    return QStringLiteral("raw timings");
+    return SignalExchangeCommands::tr("生タイミング");
+}
+
+// The first line of the import summary: how many signals went into which rows.
+QString AddedText(const exchange::ImportReport& report) {
+    const int added = static_cast<int>(report.added.size());
+    if (added == 0)
+        return SignalExchangeCommands::tr("追加した信号はありません。");
+    const int first = report.added.front().row;
+    const int last = report.added.back().row;
+    return first == last
+               ? SignalExchangeCommands::tr("%n 件の信号を追加しました（%1 行目）。", "", added)
+                     .arg(first)
+               : SignalExchangeCommands::tr("%n 件の信号を追加しました（%1 ～ %2 行目）。", "",
+                                            added)
+                     .arg(first)
+                     .arg(last);
 }
 
 } // namespace
 
 QStringList ImportDialogFilters() {
-    return {QStringLiteral("Signal files (*.ir *.txt *.pronto *.raw *.mode2)"),
-            QStringLiteral("Flipper IR files (*.ir)"),
-            QStringLiteral("Pronto Hex (*.txt *.pronto)"),
-            QStringLiteral("Raw timings (*.txt *.raw)"),
-            QStringLiteral("pulse/space logs (*.txt *.mode2)"),
-            QStringLiteral("All files (*)")};
+    return {SignalExchangeCommands::tr("信号ファイル (*.ir *.txt *.pronto *.raw *.mode2)"),
+            SignalExchangeCommands::tr("Flipper IR ファイル (*.ir)"),
+            SignalExchangeCommands::tr("Pronto Hex (*.txt *.pronto)"),
+            SignalExchangeCommands::tr("生タイミング (*.txt *.raw)"),
+            SignalExchangeCommands::tr("pulse/space ログ (*.txt *.mode2)"),
+            SignalExchangeCommands::tr("全てのファイル (*)")};
 }
 
 QStringList ExportDialogFilters() {
-    return {QStringLiteral("Flipper IR file (*.ir)"), QStringLiteral("Pronto Hex (*.txt)"),
-            QStringLiteral("Raw timings (*.txt)"), QStringLiteral("LIRC configuration (*.conf)")};
+    return {SignalExchangeCommands::tr("Flipper IR ファイル (*.ir)"),
+            SignalExchangeCommands::tr("Pronto Hex (*.txt)"),
+            SignalExchangeCommands::tr("生タイミング (*.txt)"),
+            SignalExchangeCommands::tr("LIRC 設定ファイル (*.conf)")};
 }
 
 SignalExchangeCommands::SignalExchangeCommands(LearningTable& table, SignalExchangeHooks hooks,
@@ -115,15 +133,15 @@ void SignalExchangeCommands::Import() {
     const std::optional<FileDialogChoice> choice =
         hooks_.chooseFile({FileDialogKind::Open, ImportDialogFilters(), kImportAnySignalFile,
                            QString(), startFolder()},
-                          QStringLiteral("Import signals"));
+                          tr("信号のインポート"));
     if (!choice)
         return;
     const QFileInfo info(choice->path);
     lastFolder_ = info.absolutePath() + '/';
     QFile source(choice->path);
     if (!source.open(QIODevice::ReadOnly)) {
-        tell(QStringLiteral("Import"),
-             QStringLiteral("Cannot read %1:\n%2").arg(info.fileName(), source.errorString()));
+        tell(tr("インポート"),
+             tr("%1 を読めません:\n%2").arg(info.fileName(), source.errorString()));
         return;
     }
     const QByteArray bytes = source.readAll();
@@ -146,21 +164,19 @@ void SignalExchangeCommands::Import() {
     }
     const QString from = info.fileName() + " (" + FormatTitle(format) + ")";
     if (report.added.empty() && report.refused.empty()) {
-        tell(QStringLiteral("Import"), QStringLiteral("%1 holds no signals.").arg(from));
+        tell(tr("インポート"), tr("%1 には信号がありません。").arg(from));
         return;
     }
     std::vector<std::string> refusals;
     for (const exchange::SignalRefusal& r : report.refused)
         refusals.push_back(exchange::DescribeRefusal(r));
-    log(QStringLiteral("Import %1: ").arg(info.fileName()), refusals);
+    log(tr("インポート %1: ").arg(info.fileName()), refusals);
     // Two short lines: the message box shows no more.
-    exchange::ImportReport added = report;
-    added.refused.clear();
-    QString summary = FromUtf8(exchange::ImportSummary(added, 0)) + '\n';
-    summary += refusals.empty()
-                   ? QStringLiteral("From %1.").arg(from)
-                   : QStringLiteral("%1 refused: the receive log says why.").arg(refusals.size());
-    tell(QStringLiteral("Import"), summary);
+    QString summary = AddedText(report) + '\n';
+    summary += refusals.empty() ? tr("読込み元: %1").arg(from)
+                                : tr("%n 件は取り込めませんでした（理由は受信ログにあります）。",
+                                     "", static_cast<int>(refusals.size()));
+    tell(tr("インポート"), summary);
 }
 
 void SignalExchangeCommands::Export() {
@@ -171,16 +187,15 @@ void SignalExchangeCommands::Export() {
     const LearningOptions options = hooks_.learningOptions();
     const exchange::ExportSelection chosen = exchange::CollectRows(
         table_, rows, DecimalOr(options.HrangeText, 10), DecimalOr(options.WrangeText, 10));
-    log(QStringLiteral("Export: "), chosen.skipped);
+    log(tr("エクスポート: "), chosen.skipped);
     if (chosen.exported.empty()) {
-        tell(QStringLiteral("Export"),
-             selection ? QStringLiteral("None of the selected rows holds a learned signal.")
-                       : QStringLiteral("No row of the table holds a learned signal."));
+        tell(tr("エクスポート"), selection ? tr("選択した行には学習した信号がありません。")
+                                           : tr("テーブルには学習した信号がありません。"));
         return;
     }
-    const QString caption =
-        selection ? QStringLiteral("Export the %1 selected rows").arg(chosen.exported.size())
-                  : QStringLiteral("Export the table (%1 signals)").arg(chosen.exported.size());
+    const int count = static_cast<int>(chosen.exported.size());
+    const QString caption = selection ? tr("選択した %n 行のエクスポート", "", count)
+                                      : tr("テーブルのエクスポート（%n 件の信号）", "", count);
     const std::optional<FileDialogChoice> choice =
         hooks_.chooseFile({FileDialogKind::Save, ExportDialogFilters(), kExportFlipper,
                            QStringLiteral("ir"), startFolder()},
@@ -196,23 +211,17 @@ void SignalExchangeCommands::Export() {
     const std::string error =
         WriteFileAtomically(path.toStdString(), exchange::WriteSignals(format, chosen.exported));
     if (!error.empty()) {
-        tell(QStringLiteral("Export"),
-             QStringLiteral("Cannot write %1:\n%2").arg(info.fileName(), FromUtf8(error)));
+        tell(tr("エクスポート"),
+             tr("%1 に書き込めません:\n%2").arg(info.fileName(), FromUtf8(error)));
         return;
     }
-    log(QStringLiteral("Export %1: ").arg(info.fileName()), chosen.warnings);
-    const std::size_t n = chosen.exported.size();
-    QString text = QStringLiteral("%1 %2 written to %3 (%4).")
-                       .arg(n)
-                       .arg(n == 1 ? QStringLiteral("signal") : QStringLiteral("signals"))
+    log(tr("エクスポート %1: ").arg(info.fileName()), chosen.warnings);
+    QString text = tr("%n 件の信号を %1 に書き出しました（%2）。", "", count)
                        .arg(info.fileName(), FormatTitle(format));
-    const std::size_t notes = chosen.skipped.size() + chosen.warnings.size();
+    const int notes = static_cast<int>(chosen.skipped.size() + chosen.warnings.size());
     if (notes > 0)
-        text += QStringLiteral("\n%1 %2: see the receive log.")
-                    .arg(notes)
-                    .arg(notes == 1 ? QStringLiteral("row needs a look")
-                                    : QStringLiteral("rows need a look"));
-    tell(QStringLiteral("Export"), text);
+        text += '\n' + tr("%n 行は確認が必要です（受信ログを参照）。", "", notes);
+    tell(tr("エクスポート"), text);
 }
 
 } // namespace quvan::table_ui

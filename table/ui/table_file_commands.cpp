@@ -1,6 +1,7 @@
 // File New, Open and Save, the path commands and the start-up load.
 
 #include "link/board_link.h"
+#include "platform/user_text.h"
 #include "table/ui/grid_popup_menu.h"
 #include "table/ui/table_commands.h"
 #include "table/ui/table_grid.h"
@@ -20,13 +21,17 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// One of the table file's own message texts, in the window's language.
+QString TableFileText(std::string_view source) {
+    return QString::fromStdString(user_text::Tr("TableFile", std::string(source).c_str()));
+}
+
 } // namespace
 
 void TableCommands::FileNew() {
     if (host_.tableModified() &&
-        ask(2, QStringLiteral("警告"),
-            QStringLiteral(
-                "学習情報を新規作成します。\n現在の学習情報を破棄してもよろしいですか？")) != 1)
+        ask(2, tr("警告"),
+            tr("学習情報を新規作成します。\n現在の学習情報を破棄してもよろしいですか？")) != 1)
         return;
     table_.clearAll();
     grid_->setCursor(1, ColCarry);
@@ -40,8 +45,8 @@ void TableCommands::FileNew() {
 
 void TableCommands::FileOpen() {
     if (host_.tableModified() &&
-        ask(2, QStringLiteral("警告"),
-            QStringLiteral("現在の学習情報を保存していません。\n破棄してもよろしいですか？")) != 1)
+        ask(2, tr("警告"), tr("現在の学習情報を保存していません。\n破棄してもよろしいですか？")) !=
+            1)
         return;
     const std::optional<FileDialogChoice> choice = chooseFile(
         {FileDialogKind::Open, OpenDialogFilters(), kFilterCsv, "Csv", initialTableName()});
@@ -50,8 +55,7 @@ void TableCommands::FileOpen() {
     const std::string path = choice->path.toStdString();
     const TableLoadResult result = loadFile(path);
     if (result.status == TableLoadStatus::CannotOpen)
-        ask(1, QStringLiteral("File Error"),
-            QStringLiteral("ファイルを開けません。\n") + FromUtf8(result.error));
+        ask(1, tr("File Error"), tr("ファイルを開けません。") + '\n' + FromUtf8(result.error));
     if (result.status != TableLoadStatus::Loaded)
         return;
     opened(path, result);
@@ -69,7 +73,7 @@ bool TableCommands::LoadAtStart(const std::string& path) {
         opened(path, result);
     // Forgotten without a box, as at every start; the log keeps the reason.
     if (result.status == TableLoadStatus::CannotOpen)
-        host_.appendLog(QStringLiteral("ファイルを開けません: ") + FromUtf8(result.error));
+        host_.appendLog(tr("ファイルを開けません: %1").arg(FromUtf8(result.error)));
     return result.ok();
 }
 
@@ -87,7 +91,7 @@ void TableCommands::opened(const std::string& path, const TableLoadResult& resul
 TableLoadResult TableCommands::loadFile(const std::string& path) {
     TableLoadOptions options;
     options.confirmNotTableFile = [this] {
-        return ask(2, FromUtf8(kNotTableFileCaption), FromUtf8(kNotTableFileText)) == 1;
+        return ask(2, TableFileText(kNotTableFileCaption), TableFileText(kNotTableFileText)) == 1;
     };
     options.monitorDump = monitorMode();
     TableLoadResult result = LoadTable(path, table_, options);
@@ -104,7 +108,7 @@ TableLoadResult TableCommands::loadFile(const std::string& path) {
         // it counts as changed, and the current file stays the one it was.
         const std::string& message =
             result.conversionError ? result.conversionError->message : result.stop->message;
-        ask(1, QStringLiteral("Error"), FromUtf8(message));
+        ask(1, tr("Error"), FromUtf8(message));
         host_.setTableModified(true);
     }
     return result;
@@ -149,13 +153,13 @@ TableHeaderOptions TableCommands::headerOptions() const {
 void TableCommands::showWarnings(const std::vector<std::string>& warnings) {
     if (warnings.empty())
         return;
-    QString text = QStringLiteral("次の値はファイルと同じにはなりません。\n");
+    QString text = tr("次の値はファイルと同じにはなりません。") + '\n';
     const int shown = std::min<int>(kMaxWarningsShown, static_cast<int>(warnings.size()));
     for (int i = 0; i < shown; ++i)
         text += '\n' + QString::fromStdString(warnings[i]);
     if (static_cast<int>(warnings.size()) > shown)
         text += QStringLiteral("\n... (%1)").arg(warnings.size() - shown);
-    ask(1, QStringLiteral("Warning"), text);
+    ask(1, tr("Warning"), text);
 }
 
 void TableCommands::FileSave() {
@@ -165,16 +169,15 @@ void TableCommands::FileSave() {
         return;
     if (choice->filterIndex == kFilterHex || choice->filterIndex == kFilterWav ||
         choice->filterIndex == kFilterBmp) {
-        ask(1, QStringLiteral("警告"),
-            QStringLiteral("選択されたファイル形式では保存出来ません。"));
+        ask(1, tr("警告"), tr("選択されたファイル形式では保存出来ません。"));
         return;
     }
     const std::string path = choice->path.toStdString();
     const TableSaveResult result = SaveTable(path, table_, headerOptions());
     if (!result.ok) {
         // The old file is still whole; the window keeps naming it.
-        host_.appendLog(QStringLiteral("File Error: ") + QString::fromStdString(result.error));
-        ask(1, FromUtf8(kSaveErrorCaption), FromUtf8(kSaveErrorText));
+        host_.appendLog(tr("File Error: %1").arg(QString::fromStdString(result.error)));
+        ask(1, TableFileText(kSaveErrorCaption), TableFileText(kSaveErrorText));
         return;
     }
     setPathPanel(path);

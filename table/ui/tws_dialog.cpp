@@ -21,51 +21,51 @@ TfrmTws::TfrmTws(link::BoardLink& link, QWidget* parent)
       watch_(new BoardReplyWatch(link, this)) {
     setObjectName("frmTws");
     setModal(true);
-    setWindowTitle(QStringLiteral("QUVAN Learning Table Write"));
+    setWindowTitle(tr("QUVAN Learning Table Write"));
 
     auto* top = new QWidget(this);
     top->setObjectName("pnlTop");
-    Label1 = new QLabel(QStringLiteral("学習情報をＱＵＶＡＮに登録します。"), top);
+    Label1 = new QLabel(tr("学習情報をＱＵＶＡＮに登録します。"), top);
     Label1->setObjectName("Label1");
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
     Label1->setStyleSheet("color: blue;");
 
-    auto* range = new QGroupBox(QStringLiteral("登録範囲"), top);
+    auto* range = new QGroupBox(tr("登録範囲"), top);
     range->setObjectName("GroupBox1");
-    rbWriteAll = new QRadioButton(QStringLiteral("全ての行を登録"), range);
+    rbWriteAll = new QRadioButton(tr("全ての行を登録"), range);
     rbWriteAll->setObjectName("rbWriteAll");
-    rbWriteOne = new QRadioButton(QStringLiteral("現カーソル行のみ登録"), range);
+    rbWriteOne = new QRadioButton(tr("現カーソル行のみ登録"), range);
     rbWriteOne->setObjectName("rbWriteOne");
     auto* rangeLayout = new QVBoxLayout(range);
     rangeLayout->addWidget(rbWriteAll);
     rangeLayout->addWidget(rbWriteOne);
     rbWriteAll->setChecked(true);
 
-    auto* blanks = new QGroupBox(QStringLiteral("空白行の処理"), top);
+    auto* blanks = new QGroupBox(tr("空白行の処理"), top);
     blanks->setObjectName("GroupBox2");
-    rbSpcSkip = new QRadioButton(QStringLiteral("空白行はスキップ"), blanks);
+    rbSpcSkip = new QRadioButton(tr("空白行はスキップ"), blanks);
     rbSpcSkip->setObjectName("rbSpcSkip");
-    rbSpcDel = new QRadioButton(QStringLiteral("空白行は削除"), blanks);
+    rbSpcDel = new QRadioButton(tr("空白行は削除"), blanks);
     rbSpcDel->setObjectName("rbSpcDel");
     auto* blanksLayout = new QVBoxLayout(blanks);
     blanksLayout->addWidget(rbSpcSkip);
     blanksLayout->addWidget(rbSpcDel);
     rbSpcSkip->setChecked(true);
 
-    btnExecute = new QPushButton(QStringLiteral("登録実行"), top);
+    btnExecute = new QPushButton(tr("登録実行"), top);
     btnExecute->setObjectName("btnExecute");
     btnExecute->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("中止"), top);
+    btnCancel = new QPushButton(tr("中止"), top);
     btnCancel->setObjectName("btnCancel");
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(btnExecute);
     buttons->addWidget(btnCancel);
     buttons->addStretch(1);
 
-    lblStartMsg = new QLabel(
-        QStringLiteral("準備ができましたら、「登録実行」ボタンをクリックして下さい。"), top);
+    lblStartMsg =
+        new QLabel(tr("準備ができましたら、「登録実行」ボタンをクリックして下さい。"), top);
     lblStartMsg->setObjectName("lblStartMsg");
 
     auto* choices = new QHBoxLayout;
@@ -134,7 +134,7 @@ void TfrmTws::showEvent(QShowEvent* event) {
         QDialog::showEvent(event);
         return;
     }
-    btnExecute->setText(QStringLiteral("登録実行"));
+    btnExecute->setText(tr("登録実行"));
     btnExecute->setEnabled(true);
     lblStartMsg->show();
     for (QLabel* panel : sBarPanels) {
@@ -153,7 +153,7 @@ void TfrmTws::Execute() {
     }
     btnExecute->setEnabled(false);
     lblStartMsg->hide();
-    sBarPanels[0]->setText(QStringLiteral("登録中…"));
+    sBarPanels[0]->setText(tr("登録中…"));
 
     transfer::RegistrationOptions options;
     options.writeAll = rbWriteAll->isChecked();
@@ -174,7 +174,7 @@ void TfrmTws::Cancel() {
     // The row on its way is finished; the run ends after its reply.
     btnExecute->setEnabled(true);
     lblStartMsg->show();
-    sBarPanels[0]->setText(QStringLiteral("中止します…"));
+    sBarPanels[0]->setText(tr("中止します…"));
     run_->requestStop();
 }
 
@@ -226,7 +226,7 @@ void TfrmTws::showStoreCommand(const std::string& text) {
 void TfrmTws::rowStarted(int /*row*/, int ordinal, int total) {
     pgWrite->setRange(0, std::max(total, 1));
     pgWrite->setValue(ordinal);
-    pgWrite->setFormat(QStringLiteral("%1 / %2 行").arg(ordinal).arg(total));
+    pgWrite->setFormat(tr("%1 / %2 行").arg(ordinal).arg(total));
 }
 
 } // namespace quvan::table_ui

@@ -268,5 +268,31 @@ TEST_F(SettingsFileTest, TheNewerOfTheTwoFilesIsRead) {
     EXPECT_EQ(LoadSettings(where).Port.PortName, "USER");
 }
 
+// The window's language lives in a section of its own, which files written
+// before there was a choice do not have.
+TEST_F(SettingsFileTest, TheLanguageIsKeptOnceChosen) {
+    Write(Ini(), "[WAVE]\nH_Range_=25\n");
+    AppSettings s = LoadSettings(Beside());
+    EXPECT_EQ(s.Language, "");
+    EXPECT_EQ(LanguageCode(s.Language), "ja");
+    ASSERT_EQ(SaveSettings(Beside(), s).status, "");
+    EXPECT_EQ(Read(Ini()).find("LANGUAGE"), std::string::npos); // nothing chosen, nothing written
+
+    s.Language = "en";
+    ASSERT_EQ(SaveSettings(Beside(), s).status, "");
+    const std::string text = Read(Ini());
+    EXPECT_NE(text.find("\n[LANGUAGE]\nLanguage=en\n"), std::string::npos) << text;
+    EXPECT_EQ(text.rfind("[WAVE]\nH_Range_=25\n", 0), 0u); // the older keys keep their places
+    EXPECT_EQ(LoadSettings(Beside()).Language, "en");
+
+    // A hand-edited section, in any case of its name, and codes the tool
+    // does not know.
+    Write(Ini(), "[language]\r\nLanguage=en\r\n");
+    EXPECT_EQ(LanguageCode(LoadSettings(Beside()).Language), "en");
+    Write(Ini(), "[LANGUAGE]\nLanguage=fr\n");
+    EXPECT_EQ(LoadSettings(Beside()).Language, "fr");
+    EXPECT_EQ(LanguageCode(LoadSettings(Beside()).Language), "ja");
+}
+
 } // namespace
 } // namespace quvan::app

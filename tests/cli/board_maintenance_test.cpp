@@ -91,14 +91,14 @@ TEST_F(BoardMaintenance, EachWayAnUpdateCanFailHasItsExitStatus) {
     // The loader never announces itself: the board stopped answering.
     r = Board("--loader-silent", "firmware --reset-wait 0 --loader-wait 800 " + hex.string());
     EXPECT_EQ(r.status, 3) << r.out;
-    EXPECT_NE(r.out.find("QUVAN-Loader did not answer within 1 seconds."), std::string::npos)
+    EXPECT_NE(r.out.find("QUVAN-Loader が 1 秒以内に応答しませんでした。"), std::string::npos)
         << r.out;
     // A bad file: refused before anything is sent. 1E → E2, not E3.
     std::ofstream(dir.path() / "bad.hex") << ":0400100001020304E3\r\n:00000001FF\r\n";
     std::filesystem::remove(wire);
     r = Board("", "firmware " + (dir.path() / "bad.hex").string());
     EXPECT_EQ(r.status, 2) << r.out;
-    EXPECT_NE(r.out.find("line 1: the checksum is E3"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("1 行目: チェックサムが E3"), std::string::npos) << r.out;
     EXPECT_EQ(Slurp(wire).find("Ver"), std::string::npos);
     EXPECT_EQ(Board("", "firmware").status, 2);
 }

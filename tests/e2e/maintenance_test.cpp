@@ -186,7 +186,7 @@ TEST_F(Maintenance, ASilentLoaderIsReportedAndARetryWorks) {
     const std::string hex = WriteFile("fw.Hex", test_support::HexText(0x08008000, bytes));
     maintenance::TfrmDownload& dialog = Update(hex);
     EXPECT_EQ(dialog.firmware().outcome(), UpdateOutcome::NoLoader);
-    EXPECT_TRUE(shown.back().startsWith("QUVAN-Loader did not answer within 2 seconds."));
+    EXPECT_TRUE(shown.back().startsWith("QUVAN-Loader が 2 秒以内に応答しませんでした。"));
     EXPECT_EQ(dialog.state(), DownloadState::Idle);
     EXPECT_EQ(dialog.btnDownload->text(), "Download");
     EXPECT_TRUE(dialog.isVisible());

@@ -109,7 +109,7 @@ TEST_F(PortSearch, APortThatAnswersTooLateIsNamedInTheStatusBarAndTheLog) {
     EXPECT_FALSE(p.boardLink().ComPort.PortOpen);
     EXPECT_EQ(main.statusPanelText(0), "COM:OFF");
     const QString expected =
-        "No answer from the board on " + QString::fromStdString(sim.path()) + " (\"Ver\", 200 ms)";
+        QString::fromStdString(sim.path()) + " で QUVAN から応答がありません（\"Ver\", 200 ms）";
     EXPECT_EQ(main.statusPanelText(2), expected);
     EXPECT_TRUE(main.logText().contains(expected)) << main.logText().toStdString();
 }

@@ -44,7 +44,7 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, TitleDecidesTheEdition) {
-    EXPECT_EQ(window.windowTitle(), "TAVIRO QUVAN-ARM Tool  [ Ver.20251223 ]");
+    EXPECT_EQ(window.windowTitle(), "無題[*] — TAVIRO QUVAN-ARM Tool  [ Ver.20251223 ]");
     EXPECT_FALSE(window.state().ProEdition);
     EXPECT_EQ(window.state().WaveLanes, 2);
     TfrmMain pro("TAVIRO QUVAN-Pro Tool", Services());

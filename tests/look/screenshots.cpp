@@ -14,11 +14,14 @@
 // summary, and the registration dialog and the read-back window while they
 // run, and the table read back from the board. The settings dialog's port
 // list shows a port held by another program and one this user may not open.
-// Run it under a real X server (scripts/screenshots.sh uses Xvfb). At 200 %
-// scaling (QT_SCALE_FACTOR=2) it shoots the standard edition only, into
-// files whose names end in "-2x".
+// Then the standard edition in English (main window, Actions menu,
+// registration and settings dialogs) and the toolkit's file dialog in English
+// and in Japanese. Run it under a real X server (scripts/screenshots.sh uses
+// Xvfb). At 200 % scaling (QT_SCALE_FACTOR=2) it shoots the standard edition
+// only, into files whose names end in "-2x".
 
 #include "app/diagnosis_dialog.h"
+#include "app/display_language.h"
 #include "app/program.h"
 #include "capture/view/wave_view.h"
 #include "platform/print/print_service.h"
@@ -38,8 +41,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QProgressBar>
 #include <QScreen>
@@ -362,11 +367,67 @@ void Shoot(const QString& title, bool pro, const QString& outDir) {
     program.boardLink().ClosePort();
 }
 
+// The window in English (--lang en): the main window after one capture, its
+// Actions menu with the shortcuts, the registration dialog and the
+// communication settings; and the toolkit's own file dialog in each language.
+void ShootEnglish(const QString& outDir) {
+    app::InstallUiLanguage(*QCoreApplication::instance(), app::UiLanguage::English);
+    Board board(false);
+    platform::FixedPortLister ports;
+    Silence silence;
+    app::ProgramOptions options;
+    options.title = "TAVIRO QUVAN-ARM Tool";
+    options.settingsLocation =
+        app::SettingsLocationFor((QDir::tempPath() + "/quvan-shot/en").toStdString(), "", "");
+    options.ports = &ports;
+    options.sounds = &silence;
+    options.port = board.path();
+    app::Program program(options);
+    app::TfrmMain& main = program.frmMain();
+    app::MainWidgets& w = main.widgets();
+    main.show();
+    WaitFor([&] { return main.state().StartupDone; }, 5000, "the start sequence");
+    w.mmLearning->trigger();
+    WaitFor([&] { return main.state().LearningOn; }, 2000, "learning on");
+    Learn(program, board, "press nec 20DF10EF jitter=3", 1);
+    w.mmLearning->trigger();
+    Save(main, outDir + "/main-en.png");
+
+    w.mmAction->popup(main.mapToGlobal(QPoint(60, 20)));
+    QTest::qWait(300);
+    w.mmAction->grab().save(outDir + "/menu-actions-en.png");
+    w.mmAction->hide();
+
+    table_ui::TfrmTws& tws = program.frmTws();
+    WhenShown(tws, [&] {
+        Save(tws, outDir + "/register-en.png");
+        tws.btnCancel->click();
+    });
+    w.btnTableWrite->click();
+    program.frmCom().show();
+    Save(program.frmCom(), outDir + "/comsettings-en.png");
+    program.frmCom().hide();
+    program.boardLink().ClosePort();
+    main.SetTableModified(false);
+    main.close();
+
+    // The toolkit's dialogs follow the language too (qtbase_ja.qm).
+    for (const app::UiLanguage language : {app::UiLanguage::English, app::UiLanguage::Japanese}) {
+        app::InstallUiLanguage(*QCoreApplication::instance(), language);
+        QFileDialog dialog(nullptr, QString(), QDir::tempPath());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.show();
+        Save(dialog, outDir + "/filedialog-" + app::CodeOf(language) + ".png");
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     app::ApplyLavenderClassico(application);
+    app::InstallUiLanguage(application, app::UiLanguage::Japanese);
     app::TfrmMsgBox::SetAnswerer([](app::TfrmMsgBox& box) { box.CloseWithOk(); });
     const QString outDir =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
@@ -378,5 +439,6 @@ int main(int argc, char** argv) {
     }
     Shoot("TAVIRO QUVAN-ARM Tool", false, outDir);
     Shoot("TAVIRO QUVAN-Pro Tool", true, outDir);
+    ShootEnglish(outDir);
     return 0;
 }

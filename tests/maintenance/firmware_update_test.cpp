@@ -188,19 +188,19 @@ TEST_F(Dialogue, EachFlashSectorLineAsksAgainAndTheConsoleKeepsTheDialog) {
 TEST_F(Dialogue, ABadFileIsRefusedBeforeTheBoardIsTouched) {
     // 1E → E2, not E3.
     fw.Show(Write(File({kUpper0800, ":0400100001020304E3", kEnd})));
-    EXPECT_EQ(fx.status, "line 2: the checksum is E3 but the record's bytes need E2");
+    EXPECT_EQ(fx.status, "2 行目: チェックサムが E3 ですが、レコードの内容からは E2 です");
     fw.DownloadClick();
     EXPECT_TRUE(fx.sent.empty());
     ASSERT_EQ(fx.messages.size(), 1u); // the refusal, no question
     EXPECT_EQ(fx.messages[0].caption, "Warning");
-    EXPECT_NE(fx.messages[0].text.find("line 2: the checksum is E3"), std::string::npos);
+    EXPECT_NE(fx.messages[0].text.find("2 行目: チェックサムが E3"), std::string::npos);
     EXPECT_EQ(fw.outcome(), UpdateOutcome::FileRefused);
     EXPECT_FALSE(fx.busy);
 
     fw.Show(Write(File({kUpper0800, kData0010}), "noend.hex"));
     fw.DownloadClick();
     EXPECT_TRUE(fx.sent.empty());
-    EXPECT_NE(fx.messages.back().text.find("no end-of-file record"), std::string::npos);
+    EXPECT_NE(fx.messages.back().text.find("終了レコード (:00000001FF) がありません"), std::string::npos);
 
     const std::string missing = (dir.path() / "missing.hex").string();
     fw.Show(missing);
@@ -228,7 +228,7 @@ TEST_F(Dialogue, ChoosingAFileScansAndJudgesIt) {
     EXPECT_TRUE(fx.messages.empty());
     fw.FileChosen(Write(File({":0500100001020304E2", kEnd}), "bad.hex"));
     ASSERT_EQ(fx.messages.size(), 1u);
-    EXPECT_NE(fx.messages[0].text.find("line 1: the byte count says 5"), std::string::npos);
+    EXPECT_NE(fx.messages[0].text.find("1 行目: バイト数は 5 です"), std::string::npos);
     EXPECT_EQ(fw.hexPath(), (dir.path() / "bad.hex").string());
 }
 
@@ -254,7 +254,7 @@ TEST_F(Dialogue, ALoaderErrorOrALostLineMeansFailure) {
     RunRecords();
     EXPECT_EQ(Records(), Strings{kUpper0800});
     EXPECT_EQ(fw.outcome(), UpdateOutcome::Failure);
-    EXPECT_EQ(fx.messages.back().text, "Failure\nThe serial line failed at line 2.");
+    EXPECT_EQ(fx.messages.back().text, "Failure\n2 行目の送信で通信に失敗しました。");
 
     // The adapter is pulled out while the records go.
     fx = FirmwareRecorder();
@@ -291,7 +291,7 @@ TEST_F(Dialogue, TheOutcomeWaitsUntilTheLineHasSentEverything) {
     fx.queued = {120, -1};
     RunRecords();
     EXPECT_EQ(fw.outcome(), UpdateOutcome::Failure);
-    EXPECT_EQ(fx.messages.back().text, "Failure\nThe serial line was lost.");
+    EXPECT_EQ(fx.messages.back().text, "Failure\n通信が途絶えました。");
 
     // A queue that never empties has not delivered the file.
     fx = FirmwareRecorder();
@@ -300,7 +300,7 @@ TEST_F(Dialogue, TheOutcomeWaitsUntilTheLineHasSentEverything) {
     fx.queued.assign(FirmwareUpdate::kDrainLimitMs / FirmwareUpdate::kDrainLookMs + 5, 64);
     RunRecords();
     EXPECT_EQ(fw.outcome(), UpdateOutcome::Failure);
-    EXPECT_EQ(fx.messages.back().text, "Failure\nThe serial line did not send the last records.");
+    EXPECT_EQ(fx.messages.back().text, "Failure\n最後のレコードを送信できませんでした。");
 }
 
 TEST_F(Dialogue, AStopEndsTheSendWithCancel) {
@@ -352,8 +352,8 @@ TEST_F(Dialogue, ASilentLoaderIsGivenUpAndARetryWorks) {
     Fire(FirmwareTimer::StartWait);
     EXPECT_EQ(fx.timeOf(FirmwareTimer::LoaderWait), 5000);
     EXPECT_TRUE(Fire(FirmwareTimer::LoaderWait));
-    EXPECT_EQ(fx.messages.back().text, "QUVAN-Loader did not answer within 5 seconds.\n"
-                                       "Check the board and the cable, then try again.");
+    EXPECT_EQ(fx.messages.back().text, "QUVAN-Loader が 5 秒以内に応答しませんでした。\n"
+                                       "ボードとケーブルを確認してから、もう一度実行して下さい。");
     EXPECT_EQ(fw.outcome(), UpdateOutcome::NoLoader);
     EXPECT_EQ(fw.state(), DownloadState::Idle);
     EXPECT_FALSE(fx.busy);

@@ -4,6 +4,7 @@
 
 #include "../frame/temp_dir.h"
 #include "maintenance/hex_file.h"
+#include "platform/user_text.h"
 
 #include <filesystem>
 #include <fstream>
@@ -74,28 +75,28 @@ TEST(HexFileCheck, NamesTheLineAndTheFault) {
     const std::vector<BadCase> cases = {
         // 1E → E2, not E3.
         {File({kUpper0800, ":0400100001020304E3", kEnd}), 2,
-         "the checksum is E3 but the record's bytes need E2"},
+         "チェックサムが E3 ですが、レコードの内容からは E2 です"},
         // Type 03 (start segment address) is not one the loader takes;
         // 04+03+38 = 3F → C1 is a right checksum.
         {File({":0400000300003800C1", kEnd}), 1,
-         "record type 03 is not allowed (only 00, 01, 02, 04 and 05)"},
+         "レコードタイプ 03 は使えません（00, 01, 02, 04, 05 のみ）"},
         {File({":0500100001020304E2", kEnd}), 1,
-         "the byte count says 5 data bytes but the line holds 4"},
+         "バイト数は 5 ですが、行のデータは 4 バイトです"},
         // ':' is character 1, so the 'G' after 14 digits is character 16.
-        {File({":04001000010203G4E2", kEnd}), 1, "character 16 ('G') is not a hex digit"},
+        {File({":04001000010203G4E2", kEnd}), 1, "16 文字目 ('G') は16進数の数字ではありません"},
         // A blank counts as a line of its own in the numbering.
         {"\r\n0400100001020304E2\r\n:00000001FF\r\n", 2,
-         "the line is not a record (it does not start with ':')"},
-        {File({":0400100001020304E", kEnd}), 1, "the record has an odd number of hex digits"},
-        {File({":000000", kEnd}), 1, "the record is too short"},
+         "レコードではありません（':' で始まっていません）"},
+        {File({":0400100001020304E", kEnd}), 1, "レコードの16進数の桁数が奇数です"},
+        {File({":000000", kEnd}), 1, "レコードが短すぎます"},
         // An end record with data: 01+01+AA = AC → 54.
-        {File({":01000001AA54"}), 1, "a record of type 01 must hold 0 data bytes, not 1"},
+        {File({":01000001AA54"}), 1, "タイプ 01 のレコードのデータは 0 バイトです（1 バイトあります）"},
         // An extended address with one byte: 01+04+08 = 0D → F3.
-        {File({":0100000408F3", kEnd}), 1, "a record of type 04 must hold 2 data bytes, not 1"},
+        {File({":0100000408F3", kEnd}), 1, "タイプ 04 のレコードのデータは 2 バイトです（1 バイトあります）"},
         // Trailing blanks are not part of any record.
-        {File({":0400100001020304E2 ", kEnd}), 1, "character 20 (' ') is not a hex digit"},
-        {File({kUpper0800, kData0010}), 0, "the file has no end-of-file record (:00000001FF)"},
-        {"", 0, "the file is empty"},
+        {File({":0400100001020304E2 ", kEnd}), 1, "20 文字目 (' ') は16進数の数字ではありません"},
+        {File({kUpper0800, kData0010}), 0, "ファイルに終了レコード (:00000001FF) がありません"},
+        {"", 0, "ファイルが空です"},
     };
     for (const BadCase& c : cases) {
         const HexFileCheck check = CheckHexFile(c.file);
@@ -104,7 +105,26 @@ TEST(HexFileCheck, NamesTheLineAndTheFault) {
         EXPECT_EQ(check.fault, c.fault) << c.file;
     }
     EXPECT_EQ(CheckHexFile(File({kUpper0800, ":0400100001020304E3"})).message(),
-              "line 2: the checksum is E3 but the record's bytes need E2");
+              "2 行目: チェックサムが E3 ですが、レコードの内容からは E2 です");
+}
+
+// The fault reads in the window's language, its numbers where the
+// translation puts them.
+TEST(HexFileCheck, TheFaultFollowsTheInstalledTranslation) {
+    user_text::SetTranslator([](const char* context, const char* source) {
+        const std::string text = source;
+        if (std::string(context) != "HexFile")
+            return std::string();
+        if (text == "%1 行目: %2")
+            return std::string("%2 (line %1)");
+        if (text == "チェックサムが %1 ですが、レコードの内容からは %2 です")
+            return std::string("the checksum is %1 but the record's bytes need %2");
+        return std::string();
+    });
+    const std::string message =
+        CheckHexFile(File({kUpper0800, ":0400100001020304E3", kEnd})).message();
+    user_text::SetTranslator({});
+    EXPECT_EQ(message, "the checksum is E3 but the record's bytes need E2 (line 2)");
 }
 
 TEST(LastAddressScan, OnlyTheStartOfTheLastDataRecordCounts) {

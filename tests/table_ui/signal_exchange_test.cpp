@@ -32,8 +32,8 @@ class SignalExchange : public TableUiTest {
 };
 
 TEST_F(SignalExchange, MenuEntriesSitInTheFileMenu) {
-    EXPECT_EQ(w().mmImport->text(), "Import...");
-    EXPECT_EQ(w().mmExport->text(), "Export...");
+    EXPECT_EQ(w().mmImport->text(), "インポート (&Import)...");
+    EXPECT_EQ(w().mmExport->text(), "エクスポート (&Export)...");
     EXPECT_TRUE(w().mmFile->actions().contains(w().mmImport));
     EXPECT_TRUE(w().mmFile->actions().contains(w().mmExport));
 }
@@ -45,7 +45,7 @@ TEST_F(SignalExchange, ImportFillsBlankRowsFromTheCursorAndReportsRefusals) {
     w().mmImport->trigger();
 
     ASSERT_EQ(captions.size(), 1u);
-    EXPECT_EQ(captions[0], "Import signals");
+    EXPECT_EQ(captions[0], "信号のインポート");
     EXPECT_EQ(dialogRequests[0].filters, ImportDialogFilters());
     // Nine signals, one of them ("Timer") with 17 pulse shapes: eight rows
     // from row 3 on, stepping over row 4.
@@ -58,11 +58,12 @@ TEST_F(SignalExchange, ImportFillsBlankRowsFromTheCursorAndReportsRefusals) {
     EXPECT_TRUE(main().state().TableModified);
     EXPECT_EQ(grid().cursorRow(), 3);
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].caption, "Import");
+    EXPECT_EQ(shown[0].caption, "インポート");
     EXPECT_EQ(shown[0].text,
-              "8 signals added (rows 3 to 11).\n1 refused: the receive log says why.");
+              "8 件の信号を追加しました（3 ～ 11 行目）。\n"
+              "1 件は取り込めませんでした（理由は受信ログにあります）。");
     EXPECT_TRUE(main().logText().contains(
-        "Import Friedrich_4235h.ir: line 54: Timer: more than 16 distinct pulse shapes"));
+        "インポート Friedrich_4235h.ir: line 54: Timer: more than 16 distinct pulse shapes"));
 }
 
 TEST_F(SignalExchange, ImportWithAChosenFormatAndUnreadableFiles) {
@@ -71,24 +72,25 @@ TEST_F(SignalExchange, ImportWithAChosenFormatAndUnreadableFiles) {
     Answer(path, kImportPronto);
     exchange().Import();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "1 signal added (row 1).\nFrom codes.txt (Pronto Hex).");
+    EXPECT_EQ(shown[0].text, "1 件の信号を追加しました（1 行目）。\n読込み元: codes.txt (Pronto Hex)");
     EXPECT_EQ(table().cell(1, ColComments), "POWER");
 
     // The same file read as Flipper: not a Flipper file, nothing added.
     main().SetTableModified(false);
     Answer(path, kImportFlipper);
     exchange().Import();
-    EXPECT_EQ(shown.back().text, "0 signals added.\n1 refused: the receive log says why.");
+    EXPECT_EQ(shown.back().text, "追加した信号はありません。\n"
+                                 "1 件は取り込めませんでした（理由は受信ログにあります）。");
     EXPECT_FALSE(main().state().TableModified);
 
     Answer(dir.path() / "missing.ir", kImportAnySignalFile);
     exchange().Import();
-    EXPECT_TRUE(shown.back().text.startsWith("Cannot read missing.ir:"));
+    EXPECT_TRUE(shown.back().text.startsWith("missing.ir を読めません:"));
 
     WriteBytes(path, "# nothing here\n");
     Answer(path, kImportAnySignalFile);
     exchange().Import();
-    EXPECT_EQ(shown.back().text, "codes.txt (raw timings) holds no signals.");
+    EXPECT_EQ(shown.back().text, "codes.txt (生タイミング) には信号がありません。");
 
     // Cancelled: nothing happens.
     dialogAnswer.reset();
@@ -111,18 +113,18 @@ TEST_F(SignalExchange, ExportSelectedRowsOrTheWholeTableInTheFilterFormat) {
     const auto out = dir.path() / "two";
     Answer(out, kExportPronto);
     exchange().Export();
-    EXPECT_EQ(captions.back(), "Export the 2 selected rows");
+    EXPECT_EQ(captions.back(), "選択した 2 行のエクスポート");
     const std::string pronto = ReadBytes(dir.path() / "two.txt");
     EXPECT_EQ(pronto.rfind("# Pronto Hex learned codes", 0), 0u);
     EXPECT_NE(pronto.find("name: Vol_up\n0000 0068"), std::string::npos) << pronto;
-    EXPECT_EQ(shown.back().text, "2 signals written to two.txt (Pronto Hex).");
+    EXPECT_EQ(shown.back().text, "2 件の信号を two.txt に書き出しました（Pronto Hex）。");
 
     // One row selected: the whole table, here as LIRC.
     view.selectionModel()->clearSelection();
     grid().setCursor(1, ColCarry);
     Answer(dir.path() / "all.conf", kExportLirc);
     exchange().Export();
-    EXPECT_TRUE(captions.back().startsWith("Export the table ("));
+    EXPECT_TRUE(captions.back().startsWith("テーブルのエクスポート（"));
     EXPECT_EQ(ReadBytes(dir.path() / "all.conf").find("begin remote"), 51u);
 }
 
@@ -130,15 +132,15 @@ TEST_F(SignalExchange, NothingToExportAndFaultyRowsAreSaid) {
     exchange().Export();
     EXPECT_TRUE(captions.empty()); // no dialog for an empty table
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "No row of the table holds a learned signal.");
+    EXPECT_EQ(shown[0].text, "テーブルには学習した信号がありません。");
 
     Answer(Sample("Sony_KD.ir"), kImportFlipper);
     exchange().Import();
     table().record(2).RepeatBit = 99; // past the row's end
     Answer(dir.path() / "sony.ir", kExportFlipper);
     exchange().Export();
-    EXPECT_NE(shown.back().text.indexOf("1 row needs a look: see the receive log."), -1);
-    EXPECT_TRUE(main().logText().contains("Export: row 2: its repeat section starts at pulse 99"));
+    EXPECT_NE(shown.back().text.indexOf("1 行は確認が必要です（受信ログを参照）。"), -1);
+    EXPECT_TRUE(main().logText().contains("エクスポート: row 2: its repeat section starts at pulse 99"));
     EXPECT_EQ(ReadBytes(dir.path() / "sony.ir").find("name: Vol_up"), std::string::npos);
 }
 

@@ -1,5 +1,6 @@
 #include "tools/core/wave_edit.h"
 
+#include "platform/user_text.h"
 #include "table/learning_table.h"
 
 #include <algorithm>
@@ -51,7 +52,8 @@ std::int64_t NumberOr(std::string_view text, std::int64_t fallback) {
 }
 
 std::string RangeRefusal(const std::string& field, std::int64_t max) {
-    return field + " は 0 ～ " + std::to_string(max) + " の数で入力して下さい。";
+    return user_text::Fill(user_text::Tr("WaveEdit", "%1 は 0 ～ %2 の数で入力して下さい。"),
+                           {field, std::to_string(max)});
 }
 
 } // namespace
@@ -153,8 +155,9 @@ WaveEditReading ReadWaveEdit(const WaveEditTexts& texts) {
         signal.Width[slot] = static_cast<std::int32_t>(width);
     }
     if (texts.Pcode.size() > static_cast<std::size_t>(kMaxPatternCodes)) {
-        reading.refusal = "Pattern Code は " + std::to_string(kMaxPatternCodes) + " 桁までです（" +
-                          std::to_string(texts.Pcode.size()) + " 桁あります）。";
+        reading.refusal = user_text::Fill(
+            user_text::Tr("WaveEdit", "Pattern Code は %1 桁までです（%2 桁あります）。"),
+            {std::to_string(kMaxPatternCodes), std::to_string(texts.Pcode.size())});
         return reading;
     }
     signal.Codes.reserve(texts.Pcode.size());
@@ -164,10 +167,16 @@ WaveEditReading ReadWaveEdit(const WaveEditTexts& texts) {
             // Only ASCII is shown as the character itself; anything else
             // would be a piece of a multi-byte character.
             const unsigned char c = static_cast<unsigned char>(texts.Pcode[i]);
-            const std::string shown =
-                c >= 0x21 && c < 0x7F ? "「" + std::string(1, static_cast<char>(c)) + "」" : "";
-            reading.refusal = "Pattern Code の " + std::to_string(i + 1) + " 文字目" + shown +
-                              "は16進数の数字ではありません。";
+            const std::string position = std::to_string(i + 1);
+            reading.refusal =
+                c >= 0x21 && c < 0x7F
+                    ? user_text::Fill(user_text::Tr("WaveEdit", "Pattern Code の %1 文字目「%2」は"
+                                                                "16進数の数字ではありません。"),
+                                      {position, std::string(1, static_cast<char>(c))})
+                    : user_text::Fill(
+                          user_text::Tr("WaveEdit",
+                                        "Pattern Code の %1 文字目は16進数の数字ではありません。"),
+                          {position});
             return reading;
         }
         signal.Codes.push_back(static_cast<std::uint8_t>(*digit));
