@@ -596,6 +596,10 @@ Learning has stopped.</translation>
         <source>コピー: %1</source>
         <translation>Copy: %1</translation>
     </message>
+    <message>
+        <source>解析の許容誤差と学習時間</source>
+        <translation>Analysis tolerances and learning time</translation>
+    </message>
 </context>
 <context>
     <name>PortAdvice</name>
