@@ -3,6 +3,7 @@
 #include "link/framing.h"
 #include "link/port_advice.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -257,6 +258,16 @@ bool TfrmCom::SearchPort(bool fillList) {
     callbacks.boardFound = boardFound_;
     const bool found = link::SearchPort(link_, ports_, callbacks);
     cmbPort->setCurrentText(typed); // the search leaves the typed port alone
+    if (fillList) {
+        // The drop-down list is as wide as its longest entry, so that a
+        // reason such as "(アクセス権なし)" is read whole, not elided.
+        int widest = 0;
+        for (int i = 0; i < cmbPort->count(); ++i)
+            widest = std::max(widest, cmbPort->fontMetrics().horizontalAdvance(cmbPort->itemText(i)));
+        const int margins = cmbPort->view()->frameWidth() * 2 + 16 +
+                            cmbPort->view()->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        cmbPort->view()->setMinimumWidth(widest + margins);
+    }
     return found;
 }
 

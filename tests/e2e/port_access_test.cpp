@@ -8,6 +8,7 @@
 #include "sim_process.h"
 #include "test_program.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -193,6 +194,9 @@ TEST_F(PortAccess, TheSettingsDialogListsPortsThatCannotBeHadWithTheReason) {
     EXPECT_EQ(dialog.cmbPort->itemText(1), "ttyUSB1 (使用中)");
     EXPECT_EQ(dialog.cmbPort->itemText(2), QString::fromStdString(sim.path()));
     EXPECT_TRUE(dialog.cmbPort->itemData(0, Qt::ToolTipRole).toString().contains("adduser"));
+    // The drop-down list shows each entry whole.
+    EXPECT_GT(dialog.cmbPort->view()->minimumWidth(),
+              dialog.cmbPort->fontMetrics().horizontalAdvance("ttyUSB0 (アクセス権なし)"));
     // The board was found, so nothing is left to explain.
     EXPECT_FALSE(p.boardLink().permissionRefusal());
 
