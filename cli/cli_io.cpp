@@ -2,6 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
 #include <vector>
 
 #include <fcntl.h>
@@ -58,6 +62,19 @@ std::string Printable(std::string_view text) {
         text.remove_prefix(take);
     }
     return shown;
+}
+
+std::optional<std::string> ReadWhole(const std::string& path) {
+    if (path == "-")
+        return std::string(std::istreambuf_iterator<char>(std::cin), {});
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream data;
+    data << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return data.str();
 }
 
 std::string ReadInPieces(const std::string& path, std::size_t pieceSize,

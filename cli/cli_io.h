@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ std::string Printable(std::string_view text);
 // `pieceSize` bytes and hands each to `piece`. Stops early when `piece`
 // returns false. Returns an empty text, or what failed, e.g.
 // "cannot read logs: Is a directory" (the path made printable).
+// The whole file at `path` ("-": standard input), for inputs that are read
+// at once (signal files); nothing when it cannot be read.
+std::optional<std::string> ReadWhole(const std::string& path);
+
 std::string ReadInPieces(const std::string& path, std::size_t pieceSize,
                          const std::function<bool(std::string_view)>& piece);
 

@@ -1,33 +1,17 @@
 #include "cli/decode_signal_files.h"
 
 #include "capture/text_number.h"
+#include "cli/cli_io.h"
 #include "table/exchange/signal_formats.h"
 #include "table/exchange/signal_learner.h"
 #include "table/learning_table.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 
 namespace quvan::cli {
 
 namespace {
-
-std::optional<std::string> ReadWhole(const std::string& path) {
-    if (path == "-")
-        return std::string(std::istreambuf_iterator<char>(std::cin), {});
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream data;
-    data << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return data.str();
-}
 
 // One output line for each signal and refusal of a file, in file order.
 struct Entry {

@@ -1,5 +1,7 @@
 #include "decode/format_names.h"
 
+#include "table/hex_digit.h"
+
 #include <array>
 
 namespace quvan {
@@ -22,16 +24,6 @@ constexpr std::array<std::string_view, kFormatNameCount> kNames{
 constexpr int kNec32R = 10;
 constexpr int kNec32A = 15;
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 } // namespace
 
 std::string_view FormatName(int index) {
@@ -45,7 +37,7 @@ std::optional<unsigned> CustomCodeOf(std::string_view code) {
         return std::nullopt;
     unsigned v = 0;
     for (int i = 0; i < 4; ++i) {
-        const int d = HexDigit(code[static_cast<std::size_t>(i)]);
+        const int d = HexDigitValue(code[static_cast<std::size_t>(i)]);
         if (d < 0)
             return std::nullopt;
         v = v * 16 + static_cast<unsigned>(d);

@@ -1,5 +1,6 @@
 #include "table/cell_text.h"
 #include "table/cp932_codec.h"
+#include "table/hex_digit.h"
 #include "table/record_text.h"
 #include "table/table_file.h"
 
@@ -134,23 +135,6 @@ DecimalRead decimalNumber(std::string_view text) {
     if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
         return {DecimalStatus::TooLarge, 0};
     return {DecimalStatus::Ok, static_cast<int>(value)};
-}
-
-// Value of each byte as a hexadecimal digit, -1 where it is none.
-constexpr auto kHexValue = [] {
-    std::array<signed char, 256> table{};
-    table.fill(-1);
-    for (int c = '0'; c <= '9'; ++c)
-        table[static_cast<std::size_t>(c)] = static_cast<signed char>(c - '0');
-    for (int c = 'A'; c <= 'F'; ++c)
-        table[static_cast<std::size_t>(c)] = static_cast<signed char>(c - 'A' + 10);
-    for (int c = 'a'; c <= 'f'; ++c)
-        table[static_cast<std::size_t>(c)] = static_cast<signed char>(c - 'a' + 10);
-    return table;
-}();
-
-int hexValue(char c) {
-    return kHexValue[static_cast<unsigned char>(c)];
 }
 
 // Delphi-style Copy: 1-based start, cut at the end of the text.
@@ -303,7 +287,7 @@ class RowReader {
     }
 
     bool readPattern(int& state, int field, std::string_view value) {
-        const int index = value.empty() ? -1 : hexValue(value[0]);
+        const int index = value.empty() ? -1 : HexDigitValue(value[0]);
         if (index < 0)
             return fail(field, "Twp:", value.substr(0, 1), "is not a hexadecimal pattern number");
         const auto slot = static_cast<std::size_t>(index);
@@ -324,11 +308,10 @@ class RowReader {
     bool readCodes(int field, std::string_view value) {
         std::size_t stored = std::min(value.size(), signal_.PatternCode.size());
         // Plain pointers: up to two million digits pass here per file.
-        const signed char* hex = kHexValue.data();
         const char* digits = value.data();
         std::uint8_t* codes = signal_.PatternCode.data();
         for (std::size_t k = 0; k < stored; ++k) {
-            const int code = hex[static_cast<unsigned char>(digits[k])];
+            const int code = HexDigitValue(digits[k]);
             if (code < 0)
                 return fail(field, "Twd:", value.substr(k, 1), "is not a hexadecimal digit");
             codes[k] = static_cast<std::uint8_t>(code);

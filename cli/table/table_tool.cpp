@@ -1,6 +1,7 @@
 #include "cli/table/table_tool.h"
 
 #include "capture/text_number.h"
+#include "cli/cli_io.h"
 #include "platform/atomic_file.h"
 #include "table/exchange/signal_export.h"
 #include "table/exchange/signal_formats.h"
@@ -9,12 +10,9 @@
 #include "table/table_file.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
-#include <sstream>
+#include <ostream>
 
 namespace quvan::cli {
 
@@ -34,19 +32,6 @@ struct Arguments {
     bool pro = false;
     std::optional<std::string> from, to, carrier, row, rows;
 };
-
-std::optional<std::string> ReadWhole(const std::string& path) {
-    if (path == "-")
-        return std::string(std::istreambuf_iterator<char>(std::cin), {});
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream data;
-    data << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return data.str();
-}
 
 std::optional<int> PositiveNumber(const std::string& text) {
     const std::optional<std::int64_t> n = exchange::WholeNumber(text);

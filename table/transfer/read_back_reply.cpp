@@ -1,5 +1,7 @@
 #include "table/transfer/read_back_reply.h"
 
+#include "table/hex_digit.h"
+
 #include <charconv>
 
 namespace quvan::transfer {
@@ -32,16 +34,6 @@ std::optional<int> Digits(std::string_view text) {
     return value;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 std::size_t LeadingDigits(std::string_view text) {
     std::size_t n = 0;
     while (n < text.size() && IsDigit(text[n])) {
@@ -56,7 +48,7 @@ void ParsePattern(std::string_view value, ReadBackReply& reply) {
     if (value.empty()) {
         return;
     }
-    reply.patternIndex = HexValue(value.front());
+    reply.patternIndex = HexDigitValue(value.front());
     if (value.size() < 2) {
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "decode/entry_decoder.h"
 #include "platform/user_text.h"
+#include "table/hex_digit.h"
 #include "table/learning_table.h"
 #include "table/record_text.h"
 #include "table/transfer/entry_commands.h"
@@ -16,16 +17,6 @@ using user_text::Fill;
 using user_text::Tr;
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 std::string Format(const char* format, int a, int b) {
     char text[256];
@@ -286,7 +277,7 @@ void ReadBackSession::codesLine(const ReadBackReply& reply) {
         const int wanted = std::min(bits + bits % 2, kMaxPatternCodes);
         int k = 0;
         for (; k < wanted && k < static_cast<int>(reply.codes.size()); ++k) {
-            const int value = HexValue(reply.codes[static_cast<std::size_t>(k)]);
+            const int value = HexDigitValue(reply.codes[static_cast<std::size_t>(k)]);
             if (value < 0) {
                 break;
             }

@@ -4,35 +4,20 @@
 
 #include "../frame/temp_dir.h"
 #include "../maintenance/hex_text.h"
+#include "run_program.h"
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace {
 
 using quvan::test_support::TempDir;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-};
+using quvan::test_support::RunResult;
 
 RunResult Execute(const std::string& args) {
-    const std::string cmd = std::string(QUVAN_BOARD_EXE) + " " + args + " 2>&1";
-    RunResult r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return r;
-    std::array<char, 4096> buf{};
-    for (std::size_t n; (n = fread(buf.data(), 1, buf.size(), p)) > 0;)
-        r.out.append(buf.data(), n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+    return quvan::test_support::RunProgram(std::string(QUVAN_BOARD_EXE) + " " + args);
 }
 
 std::string Slurp(const std::filesystem::path& path) {

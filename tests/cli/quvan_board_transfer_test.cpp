@@ -2,17 +2,16 @@
 // prints, what reaches the board, and the exit codes scripts rely on.
 
 #include "../table/transfer/transfer_test_support.h"
+#include "run_program.h"
 #include "table/table_file.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -21,11 +20,7 @@ namespace fs = std::filesystem;
 using quvan::transfer::test::FillNecRow;
 using quvan::transfer::test::kNecDigits;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using quvan::test_support::RunResult;
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -46,19 +41,7 @@ class QuvanBoardTransfers : public ::testing::Test {
     ~QuvanBoardTransfers() override { fs::remove_all(dir); }
 
     RunResult Run(const std::string& program, const std::string& args) {
-        const fs::path err = dir / "stderr.txt";
-        const std::string cmd = program + " " + args + " 2>" + err.string();
-        RunResult r;
-        FILE* p = popen(cmd.c_str(), "r");
-        if (!p)
-            return r;
-        std::array<char, 4096> buf{};
-        for (std::size_t n; (n = fread(buf.data(), 1, buf.size(), p)) > 0;)
-            r.out.append(buf.data(), n);
-        const int st = pclose(p);
-        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-        r.err = ReadFile(err);
-        return r;
+        return quvan::test_support::RunProgram(program + " " + args, (dir / "stderr.txt").string());
     }
     RunResult Board(const std::string& args) { return Run(QUVAN_BOARD_EXE, args); }
 

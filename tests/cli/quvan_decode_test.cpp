@@ -1,25 +1,21 @@
 // quvan-decode as a program: files, standard input, records, entries and
 // exit codes.
 
+#include "run_program.h"
+
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <vector>
 #include <unistd.h>
 
 namespace {
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using quvan::test_support::RunResult;
 
 std::string TempPath(const char* name);
 std::string Slurp(const std::string& path);
@@ -30,17 +26,8 @@ RunResult Execute(const std::string& args) {
     const std::string errName =
         "stderr-" + std::to_string(::getpid()) + "-" + std::to_string(++calls) + ".txt";
     const std::string errPath = TempPath(errName.c_str());
-    const std::string cmd = std::string(QUVAN_DECODE_EXE) + " " + args + " 2>" + errPath;
-    RunResult r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return r;
-    std::array<char, 4096> buf{};
-    for (std::size_t n; (n = fread(buf.data(), 1, buf.size(), p)) > 0;)
-        r.out.append(buf.data(), n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    r.err = Slurp(errPath);
+    RunResult r =
+        quvan::test_support::RunProgram(std::string(QUVAN_DECODE_EXE) + " " + args, errPath);
     std::remove(errPath.c_str());
     return r;
 }

@@ -1,22 +1,18 @@
 // quvan-table and quvan-decode --from as programs: signal files into a table
 // file and back out, listing, and the exit codes and messages of failures.
 
+#include "run_program.h"
+
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using quvan::test_support::RunResult;
 
 std::string TempPath(const std::string& name) {
     return ::testing::TempDir() + "quvan_table_" + name;
@@ -31,18 +27,7 @@ std::string Slurp(const std::string& path) {
 
 RunResult Execute(const std::string& exe, const std::string& args) {
     const std::string errPath = TempPath("stderr.txt");
-    const std::string cmd = exe + " " + args + " 2>" + errPath;
-    RunResult r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return r;
-    std::array<char, 4096> buf{};
-    for (std::size_t n; (n = fread(buf.data(), 1, buf.size(), p)) > 0;)
-        r.out.append(buf.data(), n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    r.err = Slurp(errPath);
-    return r;
+    return quvan::test_support::RunProgram(exe + " " + args, errPath);
 }
 
 RunResult Table(const std::string& args) {

@@ -3,6 +3,7 @@
 // unless the protocol says otherwise).
 #include "protocols/held_signal.h"
 #include "protocols/ir_encoder.h"
+#include "pulse_bits.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 using namespace quvan::protocols;
 
 namespace {
+
+using quvan::test_support::expect_bits;
 
 EncodedSignal encode(IrFormat f, std::vector<std::uint8_t> code) {
     auto r = encode_ir(f, code);
@@ -21,17 +24,6 @@ EncodedSignal encode(IrFormat f, std::vector<std::uint8_t> code) {
 // One frame (held for 1 ms), closed by a 500 ms learning end time.
 PulseList single_frame(IrFormat f, std::vector<std::uint8_t> code) {
     return capture_pulses(held_waveform(encode(f, std::move(code)), 1), 500);
-}
-
-// Pulse-distance bits as text ("1" = long space), from pulse `from` on.
-void expect_bits(const PulseList& p, std::size_t from, std::string_view bits, std::int32_t mark,
-                 std::int32_t w0, std::int32_t w1) {
-    for (std::size_t i = 0; i < bits.size(); ++i) {
-        SCOPED_TRACE("bit " + std::to_string(i));
-        ASSERT_LT(from + i, p.size());
-        EXPECT_EQ(p[from + i].high, mark);
-        EXPECT_EQ(p[from + i].width, bits[i] == '1' ? w1 : w0);
-    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // Encoders against timings worked out by hand from the protocol definitions.
+#include "../protocols/pulse_bits.h"
 #include "sim/capture_builder.h"
 #include "sim/ir_encoder.h"
 
@@ -10,6 +11,8 @@ using namespace quvan::sim;
 
 namespace {
 
+using quvan::test_support::expect_bits;
+
 EncodedSignal encode(IrFormat f, std::string_view hex, bool toggle = false) {
     auto r = encode_ir(f, *parse_hex_bytes(hex), toggle);
     EXPECT_TRUE(std::holds_alternative<EncodedSignal>(r));
@@ -19,17 +22,6 @@ EncodedSignal encode(IrFormat f, std::string_view hex, bool toggle = false) {
 // One frame only (hold shorter than a period), final gap 500 ms.
 PulseList single_frame(IrFormat f, std::string_view hex, bool toggle = false) {
     return capture_pulses(held_waveform(encode(f, hex, toggle), 1), 500);
-}
-
-// Pulse-distance bits written as text ("1" = long, "0" = short), LSB first.
-void expect_bits(const PulseList& p, std::size_t from, std::string_view bits, std::int32_t mark,
-                 std::int32_t w0, std::int32_t w1) {
-    for (std::size_t i = 0; i < bits.size(); ++i) {
-        SCOPED_TRACE("bit " + std::to_string(i));
-        ASSERT_LT(from + i, p.size());
-        EXPECT_EQ(p[from + i].high, mark);
-        EXPECT_EQ(p[from + i].width, bits[i] == '1' ? w1 : w0);
-    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tools/core/wave_edit.h"
 
 #include "platform/user_text.h"
+#include "table/hex_digit.h"
 #include "table/learning_table.h"
 
 #include <algorithm>
@@ -18,14 +19,10 @@ std::string Format(const char* format, std::int32_t value) {
     return buf;
 }
 
+// A hex digit's value; nothing for any other character.
 std::optional<int> HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return std::nullopt;
+    const int value = HexDigitValue(c);
+    return value < 0 ? std::nullopt : std::optional<int>(value);
 }
 
 // A box's number: blanks around it do not count; a text that is not a whole
