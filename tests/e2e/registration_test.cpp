@@ -71,29 +71,27 @@ TEST_F(WindowRegistration, OneRowInEraseModeClearsTheBoardsEntry) {
 }
 
 TEST_F(WindowRegistration, StoppingFinishesTheCurrentRowAndSaysSo) {
-    // Each reply 150 ms late (within the start-up probe's wait), so the run
-    // is still at its first rows when "中止" is clicked. The click comes as
-    // soon as the dialog has started row 2 (its own progress, not the
-    // simulator's log, which may lag behind under load).
+    // Each reply 150 ms late (within the start-up probe's wait). "中止" is
+    // clicked the moment the dialog starts row 2, from its progress bar, so
+    // no timing of the machine decides which row the stop falls on.
     SimProcess sim({"--wire-log", File("wire.log"), "--delay", "150"});
     Start(sim.path());
     for (int row = 1; row <= 5; ++row)
         FillNecRow(table(), row);
     const qsizetype before = Wire().size();
     bool stopped = false;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (tws().isVisible() && tws().pgWrite->format() == "2 / 5 行") {
-            watch.stop();
+    const QMetaObject::Connection watch =
+        QObject::connect(tws().pgWrite, &QProgressBar::valueChanged, [&](int ordinal) {
+            if (ordinal != 2 || stopped)
+                return;
             stopped = true;
             tws().btnCancel->click();
             EXPECT_TRUE(tws().btnExecute->isEnabled());
             EXPECT_FALSE(tws().lblStartMsg->isHidden());
             EXPECT_TRUE(tws().isVisible()); // the run ends by itself
-        }
-    });
-    watch.start(5);
+        });
     Register();
+    QObject::disconnect(watch);
     EXPECT_TRUE(stopped);
     EXPECT_EQ(shown.back().text, "登録を中止しました。");
     // Row 2's block was finished; nothing after it, no flash write.
