@@ -13,7 +13,6 @@ namespace {
 
 QPointer<QTranslator> toolTranslator;
 QPointer<QTranslator> toolkitTranslator;
-UiLanguage installed = UiLanguage::Japanese;
 
 void Remove(QPointer<QTranslator>& translator) {
     if (translator) {
@@ -50,33 +49,22 @@ QString CodeOf(UiLanguage language) {
     return language == UiLanguage::English ? QStringLiteral("en") : QStringLiteral("ja");
 }
 
-LanguageCatalogues InstallUiLanguage(QCoreApplication& application, UiLanguage language) {
+void InstallUiLanguage(QCoreApplication& application, UiLanguage language) {
     Remove(toolTranslator);
     Remove(toolkitTranslator);
-    LanguageCatalogues found;
-    const bool english = language == UiLanguage::English;
-    if (english) {
+    if (language == UiLanguage::English) {
         toolTranslator = Load(application, QStringLiteral("quvan_en"), QStringLiteral(":/i18n"));
-        found.tool = toolTranslator != nullptr;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     } else {
         // The texts are written in Japanese: nothing to load for the tool,
         // only for the toolkit, whose own texts are English.
-        found.tool = true;
         toolkitTranslator = Load(application, QStringLiteral("qtbase_ja"),
                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     }
-    found.toolkit = english || toolkitTranslator != nullptr;
-    QLocale::setDefault(english ? QLocale(QLocale::English, QLocale::UnitedStates)
-                                : QLocale(QLocale::Japanese, QLocale::Japan));
     user_text::SetTranslator([](const char* context, const char* source) {
         return QCoreApplication::translate(context, source).toStdString();
     });
-    installed = language;
-    return found;
-}
-
-UiLanguage InstalledUiLanguage() {
-    return installed;
 }
 
 } // namespace quvan::app

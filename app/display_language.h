@@ -19,19 +19,10 @@ enum class UiLanguage { Japanese, English };
 std::optional<UiLanguage> ParseUiLanguage(const QString& code);
 QString CodeOf(UiLanguage language);
 
-// Which catalogues the installation found.
-struct LanguageCatalogues {
-    bool tool = false;    // the tool's own texts (English only; Japanese needs none)
-    bool toolkit = false; // the toolkit's standard dialogs
-};
-
 // Installs `language` for the whole program, replacing the one installed
 // before: the translators of the tool's and the toolkit's texts, the default
 // locale, and the translator of the libraries without a window (user_text).
 // Call it before the windows are made: texts already shown do not change.
-LanguageCatalogues InstallUiLanguage(QCoreApplication& application, UiLanguage language);
-
-// The language installed last (Japanese until one is installed).
-UiLanguage InstalledUiLanguage();
+void InstallUiLanguage(QCoreApplication& application, UiLanguage language);
 
 } // namespace quvan::app

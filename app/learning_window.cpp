@@ -19,6 +19,7 @@
 #include "tools/wave_data_dialog.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QTableView>
@@ -28,6 +29,14 @@ namespace quvan::app {
 namespace {
 
 constexpr int kDiagnosisButtonWidth = 40;
+
+// `value` as an item of `list`, added when the list lacks it; its text.
+QString OfferNumber(QComboBox* list, int value) {
+    const QString text = QString::number(value);
+    if (list->findText(text, Qt::MatchExactly) < 0)
+        list->addItem(text);
+    return text;
+}
 
 } // namespace
 
@@ -148,12 +157,8 @@ void LearningWindow::WireDiagnosis() {
     connect(diagnosis_, &DiagnosisDialog::applyPhilips, this, [this](int ts, int tw, int bits) {
         MainWidgets& mw = main_.widgets();
         mw.ckPhilips->setChecked(true);
-        for (auto [list, value] : {std::pair{mw.cmbTs, ts}, {mw.cmbTw, tw}, {mw.cmbBt, bits}}) {
-            const QString text = QString::number(value);
-            if (list->findText(text, Qt::MatchExactly) < 0)
-                list->addItem(text);
-            list->setCurrentText(text);
-        }
+        for (auto [list, value] : {std::pair{mw.cmbTs, ts}, {mw.cmbTw, tw}, {mw.cmbBt, bits}})
+            list->setCurrentText(OfferNumber(list, value));
     });
     for (int lane = 0; lane < lanes && lane < kLaneSlots; ++lane) {
         auto* button = new QToolButton(w.waveViewport);
@@ -239,11 +244,11 @@ void LearningWindow::UpdateDiagnosisButtons() {
         DiagnosisOptions o;
         o.ProEdition = options_.ProEdition;
         o.SearchRanges = false; // the full search waits until the user asks
+        const DecodeRecord* record = decoder_.record(lane);
         const CaptureDiagnosis d =
-            DiagnoseCapture(state_.Lanes[static_cast<std::size_t>(lane)], decoder_.record(lane), o);
+            DiagnoseCapture(state_.Lanes[static_cast<std::size_t>(lane)], record, o);
         // Only format recognition can fail to recognise: a time-sampling or
         // pattern-code result is what the user asked for.
-        const DecodeRecord* record = decoder_.record(lane);
         const bool attention =
             d.TooManyPatterns ||
             (record != nullptr && record->Mode == DecoderMode::Patterns && !d.Recognised);
@@ -255,18 +260,15 @@ void LearningWindow::UpdateDiagnosisButtons() {
                                         : QString());
         button->setToolTip(QString::fromStdString(d.Summary) + '\n' + tr("(クリックで診断)"));
         button->show();
-        PlaceDiagnosisButtons();
         if (d.Philips) {
             // A bi-phase code: offer the sampling settings that read it.
             for (auto [list, value] : {std::pair{w.cmbTs, d.Philips->Params.Start},
                                        {w.cmbTw, d.Philips->Params.Cell},
-                                       {w.cmbBt, d.Philips->Params.CellsPerFrame}}) {
-                const QString text = QString::number(value);
-                if (list->findText(text, Qt::MatchExactly) < 0)
-                    list->addItem(text);
-            }
+                                       {w.cmbBt, d.Philips->Params.CellsPerFrame}})
+                OfferNumber(list, value);
         }
     }
+    PlaceDiagnosisButtons();
 }
 
 void LearningWindow::ShowDiagnosis(int lane) {

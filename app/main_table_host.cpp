@@ -40,6 +40,7 @@ std::string MainTableHost::csvFilePath() const {
 
 void MainTableHost::setCsvFilePath(const std::string& path) {
     main_.state().settings.CsvFilePath = path;
+    main_.RefreshTitle();
 }
 
 std::string MainTableHost::hexFilePath() const {

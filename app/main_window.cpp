@@ -51,7 +51,6 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::FormCreate(const QString& applicationTitle) {
     state_.StartupDone = false;
     programTitle_ = applicationTitle + "  [ " + kVersionText + " ]";
-    RefreshTitle();
     state_.ProEdition = IsProTitle(applicationTitle.toStdString());
     state_.WaveLanes = state_.ProEdition ? 4 : 2;
 
@@ -70,6 +69,7 @@ void TfrmMain::FormCreate(const QString& applicationTitle) {
     w_.mmSystemPath->menuAction()->setVisible(false);
 
     state_.settings = LoadSettings(services_.settingsLocation);
+    RefreshTitle();
     (LanguageCode(state_.settings.Language) == "en" ? w_.mmLanguageEn : w_.mmLanguageJa)
         ->setChecked(true);
     link::RS232C& port = services_.link.ComPort;
@@ -186,10 +186,6 @@ void TfrmMain::SetTableModified(bool modified) {
     state_.TableModified = modified;
     w_.sBarPanels[1]->setText(modified ? tr("変更") : QString());
     setWindowModified(modified);
-    RefreshTitle();
-    // The table commands name the new file only after they have marked the
-    // table (New, Open, Save): the title looks again once they are done.
-    QTimer::singleShot(0, this, &TfrmMain::RefreshTitle);
 }
 
 void TfrmMain::RefreshTitle() {

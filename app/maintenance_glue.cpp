@@ -19,10 +19,6 @@ namespace {
 // Position of "USB Driver File (*.Exe)" in the main window's open dialog.
 constexpr int kUsbDriverFilter = 6;
 
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The installer command on the main window's widgets and the shell.
 class InstallerOnWindow final : public maintenance::InstallerEffects {
   public:
@@ -35,14 +31,15 @@ class InstallerOnWindow final : public maintenance::InstallerEffects {
     }
     std::optional<std::string> chooseInstaller(const std::string& initialPath) override {
         const std::optional<QString> chosen =
-            glue_.chooseFile(kUsbDriverFilter, FromUtf8(initialPath));
+            glue_.chooseFile(kUsbDriverFilter, QString::fromStdString(initialPath));
         return chosen ? std::optional<std::string>(chosen->toStdString()) : std::nullopt;
     }
     void showPath(const std::string& path) override {
-        main_.widgets().sBarPanels[2]->setText(FromUtf8(path));
+        main_.widgets().sBarPanels[2]->setText(QString::fromStdString(path));
     }
     int showMessage(int kind, const std::string& caption, const std::string& text) override {
-        return glue_.showMessage(kind, FromUtf8(caption), FromUtf8(text));
+        return glue_.showMessage(kind, QString::fromStdString(caption),
+                                 QString::fromStdString(text));
     }
     bool runAndWait(const std::string& path, const std::string& parameters) override {
         QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -207,7 +207,7 @@ void Program::Connect() {
         state.readBackRunning = boardTransfers_ != nullptr && boardTransfers_->readBackRunning();
         state.dipSwitchDialogVisible = frmDsw_->isVisible();
         state.waveDataPanelVisible = frmMain_->widgets().pnlWaveData->isVisible();
-        state.monitorMode = frmMain_->widgets().sBar->property("monitor").toBool();
+        state.monitorMode = tableHost_->monitorMode();
     };
 }
 

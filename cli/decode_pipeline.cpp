@@ -76,14 +76,14 @@ bool DecodePipeline::handleLine(std::string_view line, std::string& out) {
               table_.cell(r.Row, ColResult);
         break;
     case AnalysisOutcome::TooManyPatterns:
-        out = "-\t-\t学習出来ません。";
+        out = kCannotLearnCells;
         break;
     case AnalysisOutcome::NoCapture:
         lastLane_ = -1;
-        out = "-\t-\tERROR";
+        out = kErrorCells;
         break;
     case AnalysisOutcome::BadCarrier:
-        out = "-\t-\tERROR";
+        out = kErrorCells;
         break;
     }
     return true;

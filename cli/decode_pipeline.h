@@ -16,6 +16,11 @@
 
 namespace quvan {
 
+// The cells of an output line for a capture that was not learned: one with
+// more pulse shapes than a record holds, and one that is no usable capture.
+inline constexpr std::string_view kCannotLearnCells = "-\t-\t学習出来ません。";
+inline constexpr std::string_view kErrorCells = "-\t-\tERROR";
+
 class DecodePipeline {
   public:
     // Learning is switched on with "Cursor Auto" ticked as the pipeline starts.

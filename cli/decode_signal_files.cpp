@@ -1,7 +1,7 @@
 #include "cli/decode_signal_files.h"
 
-#include "capture/text_number.h"
 #include "cli/cli_io.h"
+#include "cli/decode_pipeline.h"
 #include "table/exchange/signal_formats.h"
 #include "table/exchange/signal_learner.h"
 #include "table/learning_table.h"
@@ -39,7 +39,7 @@ int DecodeSignalFiles(const LearningOptions& options, const std::string& formatN
         }
         read.carrierHz = *hz;
     }
-    read.signalGapUs = 1000 * std::max(1, DecimalOr(options.LtimeText, 500));
+    read.signalGapUs = exchange::SignalGapUs(options);
     // Each signal is learned into the first row of a table of its own.
     LearningTable scratch(options.ProEdition ? kProTableRows : kStdTableRows);
     exchange::SignalLearner learner(scratch, options);
@@ -53,16 +53,14 @@ int DecodeSignalFiles(const LearningOptions& options, const std::string& formatN
         const exchange::SignalFile file = exchange::ReadSignals(*format, *text, read);
         std::vector<Entry> entries;
         for (const exchange::SignalRefusal& r : file.refused) {
-            entries.push_back({r.line, r.name, "-\t-\tERROR"});
+            entries.push_back({r.line, r.name, std::string(kErrorCells)});
             errors.push_back(path + ": " + exchange::DescribeRefusal(r));
         }
         for (const exchange::ImportedSignal& s : file.accepted) {
             Entry e{s.line, s.name, {}};
             if (const auto reason = learner.learn(s, 1)) {
-                e.cells = *reason == exchange::kTooManyPatternsReason
-                              ? "-\t-\t\xE5\xAD\xA6\xE7\xBF\x92\xE5\x87\xBA\xE6\x9D\xA5\xE3\x81\xBE"
-                                "\xE3\x81\x9B\xE3\x82\x93\xE3\x80\x82"
-                              : "-\t-\tERROR";
+                e.cells =
+                    *reason == exchange::kTooManyPatternsReason ? kCannotLearnCells : kErrorCells;
                 errors.push_back(path + ": " +
                                  exchange::DescribeRefusal({s.line, s.name, *reason}));
             } else {

@@ -96,21 +96,6 @@ void CaptureDecoder::DecodeCapture() {
     }
 }
 
-bool CaptureDecoder::DecodePatterns(int set) {
-    const int laneNo = ctx_.state.CurrentLane;
-    if (!LaneInUse(ctx_, laneNo))
-        return false;
-    const WaveLane& lane = ctx_.state.Lanes[static_cast<std::size_t>(laneNo)];
-    const Recognition rec = RecognisePatterns(set, lane, ctx_.state.Result.DataBits);
-    if (rec.FormatIndex == kUnknownFormat && set < kUnknownSet)
-        return false;
-    DecodeRecord& r = StartRecord(laneNo, DecoderMode::Patterns);
-    r.Search.Set = set;
-    r.Search.Rec = rec;
-    ShowRecognised(set, rec);
-    return true;
-}
-
 void CaptureDecoder::ShowRecognised(int set, const Recognition& rec) {
     const int laneNo = ctx_.state.CurrentLane;
     const WaveLane& lane = ctx_.state.Lanes[static_cast<std::size_t>(laneNo)];

@@ -16,10 +16,6 @@ class CaptureDecoder : public CaptureDecoding {
     void DecodeCapture() override;
     void SamplingOverlay(int lane) override;
 
-    // Recognition of one timing set's format followed by the code assembly;
-    // false when the capture is not of this set's format.
-    bool DecodePatterns(int set);
-
     // What the decoder did with the capture now in `lane`; null when it has
     // not decoded that capture (still running, refused, or cleared).
     const DecodeRecord* record(int lane) const;

@@ -395,12 +395,6 @@ class Relearner {
 
 } // namespace
 
-std::optional<std::string> RecogniseAgain(const WaveLane& lane, std::int32_t hRange,
-                                          std::int32_t wRange, bool proEdition, bool fullCode) {
-    Relearner relearner;
-    return relearner.recognise(lane, hRange, wRange, proEdition, fullCode);
-}
-
 CaptureDiagnosis DiagnoseCapture(const WaveLane& lane, const DecodeRecord* record,
                                  const DiagnosisOptions& options) {
     CaptureDiagnosis d;

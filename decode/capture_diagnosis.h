@@ -67,13 +67,6 @@ inline constexpr int kRelearnPairBudget = 60000;
 CaptureDiagnosis DiagnoseCapture(const WaveLane& lane, const DecodeRecord* record,
                                  const DiagnosisOptions& options);
 
-// The pulses of `lane` learnt again with the given tolerances and its learning
-// time, closed as the analysis line closes a capture, and recognised: the
-// result text, or nothing when no format is recognised or the capture would be
-// refused.
-std::optional<std::string> RecogniseAgain(const WaveLane& lane, std::int32_t hRange,
-                                          std::int32_t wRange, bool proEdition, bool fullCode);
-
 // "the leader's mark 8050 µs (pattern 0) is 50 µs (0.6%) below the window 8100..10800"
 std::string DescribeMiss(const WindowCheck& check);
 

@@ -185,8 +185,6 @@ void ReadBits(int set, const Recognition& rec, const WaveLane& lane, bool fullCo
         }
         if (one)
             acc |= 1u << bitPos;
-        if (logic)
-            out.Logic.push_back({j, one});
         if (meanings != nullptr) {
             if (bitPos == 0)
                 groupStart = j;

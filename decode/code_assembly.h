@@ -21,15 +21,9 @@ struct BitPatterns {
 // next longer period as 1 (set 4 decides by the marks instead).
 BitPatterns ChooseBitPatterns(int set, const WaveLane& lane);
 
-struct LogicBit {
-    int Pair = 0;
-    bool One = false;
-};
-
 struct AssembledCode {
     std::string Code;                  // groups and frames, trimmed
     std::vector<std::string> LogLines; // "fno:.." lines with FullCode
-    std::vector<LogicBit> Logic;       // the bit read from each data pulse
 };
 
 AssembledCode AssembleCode(int set, const Recognition& recognition, const WaveLane& lane,

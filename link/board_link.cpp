@@ -163,10 +163,6 @@ int BoardLink::OutputPending() const {
     return ComPort.PortOpen && port_ ? port_->outputPending() : -1;
 }
 
-int BoardLink::pendingLineLength() const {
-    return assembler_ ? assembler_->length() : 0;
-}
-
 void BoardLink::markCommError() {
     ComPort.CommError = true;
     if (thread_) {

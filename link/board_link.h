@@ -66,7 +66,6 @@ class BoardLink final : public QObject {
     void ReadPending(std::uint32_t pendingBytes);
     void FlushIdleLine();
     void ReportDeviceRemoved();
-    int pendingLineLength() const;
     void markCommError();
 
   signals:

@@ -1,5 +1,6 @@
 #include "maintenance/download_dialog.h"
 
+#include "link/board_text.h"
 #include "link/port_advice.h"
 
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -28,18 +28,6 @@ constexpr int kConsoleHeight = 400;
 constexpr int kZoneInset = 10;
 // While someone else's message box is up, the send waits this long between looks.
 constexpr int kForeignMessagePauseMs = 100;
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Board lines are Latin-1 bytes; the program's own texts (paths) are UTF-8.
-QString FromBytes(const std::string& text) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString decoded = utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    return utf8.hasError() ? QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()))
-                           : decoded;
-}
 
 QTimer* SingleShot(QObject* parent, int ms = 0) {
     auto* timer = new QTimer(parent);
@@ -218,7 +206,7 @@ void TfrmDownload::showEvent(QShowEvent* event) {
     // FormShow: every showing starts idle, with the console folded.
     firmware_.Show(host_.hexFilePath());
     setWindowTitle(tr("Firmware Update"));
-    pnlHex->setText(FromUtf8(firmware_.hexPath()));
+    pnlHex->setText(QString::fromStdString(firmware_.hexPath()));
     sBarPanels[0]->setText(link_.ComPort.PortOpen ? QString::fromStdString(link_.ComPort.PortName)
                                                   : tr("COM:OFF"));
     sBarPanels[0]->setToolTip(sBarPanels[0]->text());
@@ -402,16 +390,16 @@ void TfrmDownload::setProgress(int position) {
 }
 
 void TfrmDownload::setLoadAddress(const std::string& text) {
-    sBarPanels[2]->setText(FromBytes(text));
+    sBarPanels[2]->setText(link::BoardLineText(text));
 }
 
 void TfrmDownload::setStatus(const std::string& text) {
-    sBarPanels[3]->setText(FromBytes(text));
+    sBarPanels[3]->setText(link::BoardLineText(text));
     sBarPanels[3]->setToolTip(sBarPanels[3]->text());
 }
 
 void TfrmDownload::appendLog(const std::string& line) {
-    memoDownload->appendPlainText(FromBytes(line));
+    memoDownload->appendPlainText(link::BoardLineText(line));
 }
 
 void TfrmDownload::clearLog() {
@@ -427,7 +415,7 @@ void TfrmDownload::playSound(FirmwareSound sound) {
 }
 
 int TfrmDownload::showMessage(int kind, const std::string& caption, const std::string& text) {
-    return host_.showMessage(kind, FromUtf8(caption), FromUtf8(text));
+    return host_.showMessage(kind, QString::fromStdString(caption), QString::fromStdString(text));
 }
 
 void TfrmDownload::answerMessageWithOk() {

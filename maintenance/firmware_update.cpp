@@ -58,32 +58,35 @@ void FirmwareUpdate::Show(const std::string& hexPath) {
     effects_.setFileEnabled(true);
 }
 
-void FirmwareUpdate::ScanFile(const std::string& path) {
+void FirmwareUpdate::StopStartTimers() {
+    for (FirmwareTimer timer :
+         {FirmwareTimer::StartWait, FirmwareTimer::AutoStart, FirmwareTimer::LoaderWait})
+        effects_.stopTimer(timer);
+}
+
+std::optional<HexFileCheck> FirmwareUpdate::ScanFile(const std::string& path) {
     const std::optional<std::string> data = ReadWholeFile(path);
     if (!data) {
         effects_.setStatus(CantOpen(path));
         failed_ = true;
         lastEraseSector_ = 0;
-        return;
+        return std::nullopt;
     }
     const LastAddressScan scan = ScanLastAddress(*data);
     lastEraseSector_ = scan.sector;
-    const HexFileCheck check = CheckHexFile(*data);
+    HexFileCheck check = CheckHexFile(*data);
     effects_.setStatus(check.ok ? scan.text() : check.message());
+    return check;
 }
 
 void FirmwareUpdate::FileChosen(const std::string& path) {
     hexPath_ = path;
     effects_.setStatus({});
-    ScanFile(path);
     // Tell at once when the new file cannot be used, not only when the
     // update is started.
-    const std::optional<std::string> data = ReadWholeFile(path);
-    if (data) {
-        const HexFileCheck check = CheckHexFile(*data);
-        if (!check.ok)
-            effects_.showMessage(1, Tr("FirmwareUpdate", "Warning"), UnusableFile(check.message()));
-    }
+    const std::optional<HexFileCheck> check = ScanFile(path);
+    if (check && !check->ok)
+        effects_.showMessage(1, Tr("FirmwareUpdate", "Warning"), UnusableFile(check->message()));
 }
 
 void FirmwareUpdate::DownloadClick() {
@@ -168,17 +171,13 @@ void FirmwareUpdate::Start() {
 void FirmwareUpdate::StopRequested() {
     // The send stops after the current record; the caption keeps "Busy"
     // until the next click.
-    for (FirmwareTimer timer :
-         {FirmwareTimer::StartWait, FirmwareTimer::AutoStart, FirmwareTimer::LoaderWait})
-        effects_.stopTimer(timer);
+    StopStartTimers();
     phase_ = StartPhase::None;
     state_ = DownloadState::Halted;
 }
 
 void FirmwareUpdate::BackToIdle() {
-    for (FirmwareTimer timer :
-         {FirmwareTimer::StartWait, FirmwareTimer::AutoStart, FirmwareTimer::LoaderWait})
-        effects_.stopTimer(timer);
+    StopStartTimers();
     effects_.setProgressVisible(false);
     effects_.setEraseNoticeVisible(false);
     effects_.setBusy(false);
@@ -233,9 +232,7 @@ void FirmwareUpdate::TimerFired(FirmwareTimer timer) {
 
 void FirmwareUpdate::GiveUpOnLoader(const std::string& why, UpdateOutcome outcome) {
     const bool inLoader = state_ == DownloadState::Announced;
-    for (FirmwareTimer timer :
-         {FirmwareTimer::StartWait, FirmwareTimer::AutoStart, FirmwareTimer::LoaderWait})
-        effects_.stopTimer(timer);
+    StopStartTimers();
     phase_ = StartPhase::None;
     state_ = DownloadState::Idle;
     outcome_ = outcome;
@@ -313,9 +310,7 @@ void FirmwareUpdate::LineLost() {
 void FirmwareUpdate::Abandon() {
     if (runActive_)
         return;
-    for (FirmwareTimer timer :
-         {FirmwareTimer::StartWait, FirmwareTimer::AutoStart, FirmwareTimer::LoaderWait})
-        effects_.stopTimer(timer);
+    StopStartTimers();
     phase_ = StartPhase::None;
     state_ = DownloadState::Idle;
 }

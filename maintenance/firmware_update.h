@@ -9,6 +9,7 @@
 #include "maintenance/hex_file.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace quvan::maintenance {
@@ -127,17 +128,20 @@ class FirmwareUpdate {
     void Abandon();
 
     DownloadState state() const { return state_; }
-    StartPhase startPhase() const { return phase_; }
     bool sending() const { return state_ == DownloadState::Sending; }
     bool busy() const { return phase_ != StartPhase::None || state_ != DownloadState::Idle; }
     int lastEraseSector() const { return lastEraseSector_; }
-    bool downloadFailed() const { return failed_; }
     UpdateOutcome outcome() const { return outcome_; }
     const std::string& hexPath() const { return hexPath_; }
     std::size_t recordsSent() const { return linesSent_; }
 
   private:
-    void ScanFile(const std::string& path);
+    // Reads and checks the file, showing what it found in the status bar;
+    // nothing when it cannot be read.
+    std::optional<HexFileCheck> ScanFile(const std::string& path);
+    // The timers of the start sequence (the reset wait, the automatic start
+    // and the wait for the loader).
+    void StopStartTimers();
     bool CheckBeforeStart();
     void Start();
     void StopRequested();

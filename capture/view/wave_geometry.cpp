@@ -7,8 +7,7 @@ namespace quvan {
 
 PairEdges EdgesOfPair(std::int64_t t, const PulsePair& pair, int zoom) {
     auto toX = [zoom](std::int64_t micros) {
-        return static_cast<int>(
-            std::min<std::int64_t>(micros / zoom + kWaveOriginX, kWaveImageWidth));
+        return static_cast<int>(std::min<std::int64_t>(XOfTime(micros, zoom), kWaveImageWidth));
     };
     return {toX(t + pair.High), toX(t + pair.Width)};
 }

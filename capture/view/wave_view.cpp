@@ -94,13 +94,7 @@ void WaveView::DrawPair(int lane, int index, const WaveLane& data) {
     } else if (penX_ >= kWaveImageWidth) {
         return; // the capture runs past the right edge of the image
     }
-    const PairEdges edges = EdgesOfPair(time_, pair, zoom_);
-    const int highY = lowY_ - 20;
-    LineTo(painter, penX_, highY);
-    LineTo(painter, edges.fallX, highY);
-    LineTo(painter, edges.fallX, lowY_);
-    time_ += pair.Width;
-    LineTo(painter, edges.nextRiseX, lowY_);
+    StrokePair(painter, pair);
     painter.end();
     const int left = index == 0 ? 0 : firstX;
     update(QRect(left, lowY_ - 21, penX_ - left + 2, 23));
@@ -112,16 +106,18 @@ void WaveView::DrawLane(int lane, const WaveLane& data) {
     DrawPair(lane, 0, data);
     QPainter painter(&image_);
     painter.setPen(QPen(kWaveGreen, 1, Qt::SolidLine));
+    for (int index = 1; index <= data.LastIndex && penX_ < kWaveImageWidth; ++index)
+        StrokePair(painter, data.Pairs[static_cast<std::size_t>(index)]);
+}
+
+void WaveView::StrokePair(QPainter& painter, const PulsePair& pair) {
+    const PairEdges edges = EdgesOfPair(time_, pair, zoom_);
     const int highY = lowY_ - 20;
-    for (int index = 1; index <= data.LastIndex && penX_ < kWaveImageWidth; ++index) {
-        const PulsePair& pair = data.Pairs[static_cast<std::size_t>(index)];
-        const PairEdges edges = EdgesOfPair(time_, pair, zoom_);
-        LineTo(painter, penX_, highY);
-        LineTo(painter, edges.fallX, highY);
-        LineTo(painter, edges.fallX, lowY_);
-        time_ += pair.Width;
-        LineTo(painter, edges.nextRiseX, lowY_);
-    }
+    LineTo(painter, penX_, highY);
+    LineTo(painter, edges.fallX, highY);
+    LineTo(painter, edges.fallX, lowY_);
+    time_ += pair.Width;
+    LineTo(painter, edges.nextRiseX, lowY_);
 }
 
 void WaveView::ClearLanes(int lane) {

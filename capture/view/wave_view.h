@@ -94,6 +94,8 @@ class WaveView final : public QWidget {
   private:
     void ToggleMark(int x, QColor colour);
     void LineTo(QPainter& painter, int x, int y);
+    // The rise, the mark, the fall and the space of one pair from the pen on.
+    void StrokePair(QPainter& painter, const PulsePair& pair);
     void DrawLane(int lane, const WaveLane& data);
     const QImage& Glyph(char c, bool byte);
     void PaintMeasurement(QPainter& painter, const QRect& exposed);

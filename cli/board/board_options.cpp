@@ -22,10 +22,6 @@ app::SettingsLocation ToolLocation(const std::filesystem::path& self, bool pro) 
 
 } // namespace
 
-std::filesystem::path ToolSettingsFile(const std::filesystem::path& self, bool pro) {
-    return app::SettingsFileToRead(ToolLocation(self, pro));
-}
-
 bool SetHeadName(std::string_view name, std::string& head) {
     if (name == "STX")
         head = "STX";
@@ -94,7 +90,6 @@ std::variant<BoardOptions, std::string> ParseBoardOptions(const std::vector<std:
     o.commandArguments.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
 
     const app::SettingsLocation where = ToolLocation(self, o.pro);
-    o.settingsFile = app::SettingsFileToRead(where);
     o.port = app::LoadSettings(where).Port;
     if (havePort)
         o.port.PortName = port;

@@ -18,14 +18,9 @@ struct BoardOptions {
     bool simulate = false;
     std::vector<std::string> simulatorArguments; // --sim ARG, passed on to quvan-sim
     bool pro = false;
-    std::filesystem::path settingsFile; // the file the defaults were read from
-    std::string command;                // write, read, fire, send, ...
+    std::string command; // write, read, fire, send, ...
     std::vector<std::string> commandArguments;
 };
-
-// The tool's settings file for this edition: `quvan-tool` (or
-// `quvan-tool-pro`) beside the program at `self`, or its per-user copy.
-std::filesystem::path ToolSettingsFile(const std::filesystem::path& self, bool pro);
 
 // Parses the common options (they come before the command) and reads the
 // defaults from the tool's settings. Returns an error text for bad usage.

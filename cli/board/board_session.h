@@ -28,7 +28,6 @@ class BoardSession {
     bool open(const link::PortSettings& settings, platform::OpenError* error);
     void close();
     bool isOpen() const { return port_ != nullptr; }
-    const link::PortSettings& settings() const { return settings_; }
 
     // Sends one command with the configured head and delimiter. False once
     // the line is lost.

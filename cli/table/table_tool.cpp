@@ -1,11 +1,11 @@
 #include "cli/table/table_tool.h"
 
-#include "capture/text_number.h"
 #include "cli/cli_io.h"
 #include "platform/atomic_file.h"
 #include "table/exchange/signal_export.h"
 #include "table/exchange/signal_formats.h"
 #include "table/exchange/signal_import.h"
+#include "table/exchange/signal_learner.h"
 #include "table/learning_table.h"
 #include "table/table_file.h"
 
@@ -162,7 +162,7 @@ int Import(const Arguments& a, std::ostream& out, std::ostream& err) {
                               " is not a row of the table (1 to " +
                               std::to_string(table.rowCount()) + ")");
     const LearningOptions options = OptionsFor(*loaded);
-    read.signalGapUs = 1000 * std::max(1, DecimalOr(options.LtimeText, 500));
+    read.signalGapUs = exchange::SignalGapUs(options);
 
     std::size_t added = 0;
     std::size_t refused = 0;

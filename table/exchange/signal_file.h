@@ -22,7 +22,7 @@ using Durations = std::vector<std::int32_t>;
 inline constexpr std::int32_t kMaxMarkUs = 99999;
 inline constexpr std::int32_t kMaxPeriodUs = 999999;
 // One capture holds at most this many pulse pairs.
-inline constexpr std::size_t kMaxPairs = 4096;
+inline constexpr std::size_t kMaxPairs = protocols::kMaxCapturePulses;
 // The board reports the carrier as two digits, a point and one digit.
 inline constexpr std::int32_t kMinCarrierTenths = 100; // 10.0 kHz
 inline constexpr std::int32_t kMaxCarrierTenths = 999; // 99.9 kHz
@@ -97,7 +97,6 @@ class DurationCollector {
 
     bool empty() const { return durations_.empty(); }
     bool failed() const { return fault_.has_value(); }
-    const std::optional<SignalRefusal>& fault() const { return fault_; }
     void fail(int line, std::string reason);
     bool nextIsMark() const { return durations_.size() % 2 == 0; }
     // The durations, or the first fault; checks the pair count.

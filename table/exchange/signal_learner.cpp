@@ -89,4 +89,8 @@ std::optional<std::string> SignalLearner::learn(const ImportedSignal& signal, in
     return std::nullopt;
 }
 
+std::int32_t SignalGapUs(const LearningOptions& options) {
+    return 1000 * std::max(1, DecimalOr(options.LtimeText, 500));
+}
+
 } // namespace quvan::exchange

@@ -8,6 +8,7 @@
 #include "table/exchange/board_capture.h"
 #include "table/exchange/signal_file.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,10 @@ class CaptureDecoder;
 }
 
 namespace quvan::exchange {
+
+// The silence that ends a signal in a pulse/space recording: the learning
+// time of the options (the "Time(ms)" box), at least 1 ms.
+std::int32_t SignalGapUs(const LearningOptions& options);
 
 class SignalLearner {
   public:

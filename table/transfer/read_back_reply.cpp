@@ -1,24 +1,16 @@
 #include "table/transfer/read_back_reply.h"
 
 #include "table/hex_digit.h"
+#include "table/learning_table.h"
 
 #include <charconv>
+#include <utility>
 
 namespace quvan::transfer {
 namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 // A run of decimal digits that fits an int; anything else is unreadable.
@@ -104,18 +96,18 @@ ReadBackReply ParseReadBackReply(std::string_view line) {
         case ReplyKind::Carry:
         case ReplyKind::DataBits:
         case ReplyKind::RepeatBit: {
-            const std::string_view digits = TrimBlanks(value);
+            std::string digits = TrimControl(value);
             reply.number = Digits(digits);
             if (reply.number) {
-                reply.digits = std::string(digits);
+                reply.digits = std::move(digits);
             }
             break;
         }
         case ReplyKind::Pattern:
-            ParsePattern(TrimBlanks(value), reply);
+            ParsePattern(TrimControl(value), reply);
             break;
         case ReplyKind::Codes:
-            reply.codes = std::string(TrimBlanks(value));
+            reply.codes = TrimControl(value);
             break;
         default:
             break;

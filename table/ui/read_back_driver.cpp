@@ -1,6 +1,7 @@
 #include "table/ui/read_back_driver.h"
 
 #include "link/board_link.h"
+#include "link/board_text.h"
 #include "link/port_advice.h"
 #include "table/ui/board_reply_watch.h"
 #include "table/ui/read_back_progress.h"
@@ -10,18 +11,8 @@
 
 #include <QCheckBox>
 #include <QPushButton>
-#include <QStringDecoder>
 
 namespace quvan::table_ui {
-
-QString LogText(const std::string& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (utf8.hasError()) {
-        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    }
-    return text;
-}
 
 ReadBackDriver::ReadBackDriver(link::BoardLink& link, LearningTable& table, TableCommands& commands,
                                TransferHost& host, QPushButton& btnTableLoad, QCheckBox& ckPcode,
@@ -57,8 +48,9 @@ void ReadBackDriver::ReadTableFromBoard() {
     }
     // Without a board nothing could be read: refuse before anything is lost.
     if (!link_.ComPort.PortOpen) {
-        host_.showMessage(1, tr("Warning"),
-                          link::WithAdvice(tr("QUVANと通信出来ません。"), link::NoBoardAdvice(link_)));
+        host_.showMessage(
+            1, tr("Warning"),
+            link::WithAdvice(tr("QUVANと通信出来ません。"), link::NoBoardAdvice(link_)));
         return;
     }
     commands_.FileNew();
@@ -144,7 +136,7 @@ void ReadBackDriver::setResponseFlag() {
 }
 
 void ReadBackDriver::appendLog(const std::string& line) {
-    host_.appendLog(LogText(line));
+    host_.appendLog(link::BoardLineText(line));
 }
 
 void ReadBackDriver::setCursor(int row, int column) {

@@ -78,8 +78,4 @@ class ReadBackDriver final : public QObject, private transfer::ReadBackEffects {
     int armedSerial_ = -1;
 };
 
-// Text for the receive log: the program's own notes are UTF-8, board lines
-// may carry other bytes, which show as Latin-1 rather than being lost.
-QString LogText(const std::string& bytes);
-
 } // namespace quvan::table_ui

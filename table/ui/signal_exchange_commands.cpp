@@ -5,6 +5,7 @@
 #include "table/exchange/signal_export.h"
 #include "table/exchange/signal_formats.h"
 #include "table/exchange/signal_import.h"
+#include "table/exchange/signal_learner.h"
 
 #include <QApplication>
 #include <QFile>
@@ -15,10 +16,6 @@ namespace quvan::table_ui {
 namespace {
 
 using exchange::SignalFormat;
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The wait cursor while a long command runs.
 class BusyCursor {
@@ -120,7 +117,7 @@ void SignalExchangeCommands::log(const QString& prefix, const std::vector<std::s
     if (!hooks_.appendLog)
         return;
     for (const std::string& line : lines)
-        hooks_.appendLog(prefix + FromUtf8(line));
+        hooks_.appendLog(prefix + QString::fromStdString(line));
 }
 
 QString SignalExchangeCommands::startFolder() const {
@@ -150,7 +147,7 @@ void SignalExchangeCommands::Import() {
     const SignalFormat format =
         ImportFormatOf(choice->filterIndex).value_or(exchange::GuessFormat(text));
     exchange::ReadOptions readOptions;
-    readOptions.signalGapUs = 1000 * std::max(1, DecimalOr(options.LtimeText, 500));
+    readOptions.signalGapUs = exchange::SignalGapUs(options);
 
     exchange::ImportReport report;
     {
@@ -205,14 +202,14 @@ void SignalExchangeCommands::Export() {
     const SignalFormat format = ExportFormatOf(choice->filterIndex);
     QString path = choice->path;
     if (QFileInfo(path).suffix().isEmpty())
-        path += FromUtf8(std::string(exchange::FormatSuffix(format)));
+        path += QString::fromStdString(std::string(exchange::FormatSuffix(format)));
     const QFileInfo info(path);
     lastFolder_ = info.absolutePath() + '/';
     const std::string error =
         WriteFileAtomically(path.toStdString(), exchange::WriteSignals(format, chosen.exported));
     if (!error.empty()) {
         tell(tr("エクスポート"),
-             tr("%1 に書き込めません:\n%2").arg(info.fileName(), FromUtf8(error)));
+             tr("%1 に書き込めません:\n%2").arg(info.fileName(), QString::fromStdString(error)));
         return;
     }
     log(tr("エクスポート %1: ").arg(info.fileName()), chosen.warnings);
