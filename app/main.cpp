@@ -59,9 +59,10 @@ int Run(QApplication& application) {
     options.title = title;
     options.settingsLocation = app::SettingsLocationOfThisProgram();
 
-    // The language comes first: every window is made in it.
-    const std::string_view saved =
-        app::LanguageCode(app::LoadSettings(options.settingsLocation).Language);
+    // The language comes first: every window is made in it. The window takes
+    // the settings as read here.
+    options.settings = app::LoadSettings(options.settingsLocation);
+    const std::string_view saved = app::LanguageCode(options.settings->Language);
     QString code = QString::fromUtf8(saved.data(), static_cast<qsizetype>(saved.size()));
     if (parser.isSet(lang))
         code = parser.value(lang);

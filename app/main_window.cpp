@@ -68,7 +68,12 @@ void TfrmMain::FormCreate(const QString& applicationTitle) {
 
     w_.mmSystemPath->menuAction()->setVisible(false);
 
-    state_.settings = LoadSettings(services_.settingsLocation);
+    if (services_.settings) {
+        state_.settings = std::move(*services_.settings);
+        services_.settings.reset();
+    } else {
+        state_.settings = LoadSettings(services_.settingsLocation);
+    }
     RefreshTitle();
     (LanguageCode(state_.settings.Language) == "en" ? w_.mmLanguageEn : w_.mmLanguageJa)
         ->setChecked(true);

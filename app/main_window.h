@@ -29,6 +29,9 @@ struct MainServices {
     // The port to use this run instead of the saved one (--simulate, --port);
     // the saved one is written back at exit.
     std::optional<std::string> portOverride;
+    // The settings as already read from settingsLocation by the program
+    // entry; read there when not given.
+    std::optional<AppSettings> settings = std::nullopt;
 };
 
 class TfrmMain final : public QMainWindow {
@@ -109,7 +112,7 @@ class TfrmMain final : public QMainWindow {
     std::unique_ptr<MainLineHandlers> lineHandlers_;
     std::string savedPortName_;
     bool removalPending_ = false; // LookAgainWhenMessageCloses is waiting
-    QString programTitle_; // "TAVIRO QUVAN-ARM Tool  [ Ver.20251223 ]"
+    QString programTitle_;        // "TAVIRO QUVAN-ARM Tool  [ Ver.20251223 ]"
 };
 
 } // namespace quvan::app

@@ -47,8 +47,8 @@ Program::Program(ProgramOptions options) {
     // The windows, in their fixed order; all but the main window stay hidden
     // until they are shown.
     frmMain_ = std::make_unique<TfrmMain>(
-        options.title,
-        MainServices{*link_, *messages_, *ports, options.settingsLocation, options.port});
+        options.title, MainServices{*link_, *messages_, *ports, options.settingsLocation,
+                                    options.port, options.settings});
     frmMsgBox_ = new TfrmMsgBox(frmMain_.get(), &frmMain_->state().settings.Sounds, sounds);
     messages_->attach(frmMsgBox_);
     frmTws_ = new table_ui::TfrmTws(*link_, frmMain_.get());

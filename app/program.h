@@ -43,6 +43,7 @@ struct ProgramOptions {
     QString title;
     std::optional<std::string> port; // a port for this run only
     SettingsLocation settingsLocation;
+    std::optional<AppSettings> settings;          // already read from settingsLocation
     platform::SerialPortOpener* opener = nullptr; // null: the real serial ports
     platform::PortLister* ports = nullptr;        // null: the machine's serial devices
     platform::SoundPlayer* sounds = nullptr;      // null: the machine's sound output
