@@ -37,6 +37,12 @@ void BoardSession::markLost() {
     lost_ = true;
 }
 
+std::string BoardSession::lostText() const {
+    return lineError_ ? "the serial line reported a framing, parity or overrun error (check the "
+                        "speed and the cable)"
+                      : "the serial line was lost";
+}
+
 bool BoardSession::send(std::string_view text) {
     if (!port_ || lost_)
         return false;
@@ -45,7 +51,15 @@ bool BoardSession::send(std::string_view text) {
         markLost();
         return false;
     }
-    lineError_ = lineError_ || status.lineError;
+    // A framing, parity or overrun error means the line cannot be trusted
+    // (a wrong speed, a failing cable): as in the window, nothing more is
+    // sent, and the command ends as on a lost line rather than carrying on,
+    // which for a firmware update would report a corrupted image as done.
+    if (status.lineError) {
+        lineError_ = true;
+        markLost();
+        return false;
+    }
     if (!port_->write(link::FrameCommand(text, settings_.SendHead, settings_.SendDlmt))) {
         markLost();
         return false;
@@ -57,7 +71,10 @@ bool BoardSession::pump() {
     const platform::LineStatus status = port_->status();
     if (!status.queryOk || port_->deviceGone())
         return false;
-    lineError_ = lineError_ || status.lineError;
+    if (status.lineError) { // received bytes cannot be trusted either
+        lineError_ = true;
+        return false;
+    }
     for (std::uint32_t i = 0; i < status.bytesWaiting; ++i) {
         std::uint8_t byte = 0;
         if (!port_->readByte(byte))

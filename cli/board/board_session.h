@@ -52,6 +52,8 @@ class BoardSession {
     int outputPending() const { return port_ ? port_->outputPending() : -1; }
     // A framing, parity or overrun error was seen on the line.
     bool lineErrorSeen() const { return lineError_; }
+    // Why the line counts as lost, for the command's message.
+    std::string lostText() const;
 
   private:
     using Clock = std::chrono::steady_clock;

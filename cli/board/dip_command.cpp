@@ -111,7 +111,7 @@ int RunDipCommand(BoardContext& context, const std::vector<std::string>& args) {
         }
     }
     if (context.session.lost()) {
-        context.err << "quvan-board: the serial line was lost\n";
+        context.err << "quvan-board: " << context.session.lostText() << '\n';
         return kExitLineLost;
     }
 
@@ -154,7 +154,7 @@ int RunDipCommand(BoardContext& context, const std::vector<std::string>& args) {
     // The board reads its switches again as it restarts.
     context.session.send("Reset");
     if (context.session.lost()) {
-        context.err << "quvan-board: the serial line was lost\n";
+        context.err << "quvan-board: " << context.session.lostText() << '\n';
         return kExitLineLost;
     }
     Print(context.out, state);

@@ -8,6 +8,6 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;   // the command ran and failed (port not opened, ...)
 inline constexpr int kExitUsage = 2;    // bad usage or unreadable input
 inline constexpr int kExitNoAnswer = 3; // the board stopped answering
-inline constexpr int kExitLineLost = 4; // the serial line went away
+inline constexpr int kExitLineLost = 4; // the serial line went away or reported errors
 
 } // namespace quvan::cli

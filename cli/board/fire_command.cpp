@@ -82,7 +82,7 @@ int RunFireCommand(BoardContext& context, const std::vector<std::string>& args) 
         context.out << line << '\n';
     }
     if (context.session.lost()) {
-        context.err << "quvan-board: the serial line was lost\n";
+        context.err << "quvan-board: " << context.session.lostText() << '\n';
         return kExitLineLost;
     }
     return kExitOk;

@@ -110,7 +110,7 @@ int RunReadCommand(BoardContext& context, const std::vector<std::string>& args) 
     case transfer::TransferOutcome::Completed:
         break;
     case transfer::TransferOutcome::LineLost:
-        context.err << "quvan-board: the serial line was lost after " << answered
+        context.err << "quvan-board: " << context.session.lostText() << " after " << answered
                     << " entries; nothing written\n";
         return kExitLineLost;
     default:

@@ -41,7 +41,7 @@ int RunSendCommand(BoardContext& context, const std::vector<std::string>& args) 
             break;
     }
     if (context.session.lost()) {
-        context.err << "quvan-board: the serial line was lost\n";
+        context.err << "quvan-board: " << context.session.lostText() << '\n';
         return kExitLineLost;
     }
     return kExitOk;

@@ -107,7 +107,7 @@ int RunWriteCommand(BoardContext& context, const std::vector<std::string>& args)
     const std::optional<std::string> version = AskBoardVersion(context.session);
     if (!version) {
         if (context.session.lost()) {
-            context.err << "quvan-board: the serial line was lost\n";
+            context.err << "quvan-board: " << context.session.lostText() << '\n';
             return kExitLineLost;
         }
         context.err << "quvan-board: the board does not answer \"Ver\"\n";
@@ -145,7 +145,8 @@ int RunWriteCommand(BoardContext& context, const std::vector<std::string>& args)
     }
     case transfer::TransferOutcome::LineLost:
         context.out << "stored " << stored << " of " << run.plannedRows() << " rows\n";
-        context.err << "quvan-board: the serial line was lost (" << stored << " rows stored)\n";
+        context.err << "quvan-board: " << context.session.lostText() << " (" << stored
+                    << " rows stored)\n";
         return kExitLineLost;
     default:
         break;
