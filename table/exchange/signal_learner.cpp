@@ -13,16 +13,12 @@ namespace quvan::exchange {
 
 namespace {
 
-// The board's report of one pulse: three index digits up to 999, four beyond
-// with a wider period field; values too wide for a field show all nines.
-std::size_t WaveLine(char* buf, std::size_t size, std::size_t index, const protocols::Pulse& p) {
-    const int high = std::clamp(p.high, 0, 99999);
-    const int n = index <= 999
-                      ? std::snprintf(buf, size, "[%03d]:%05d %06d", static_cast<int>(index), high,
-                                      std::clamp(p.width, 0, 999999))
-                      : std::snprintf(buf, size, "[%04d]:%05d %07d", static_cast<int>(index), high,
-                                      std::clamp(p.width, 0, 9999999));
-    return n < 0 ? 0 : std::min(static_cast<std::size_t>(n), size - 1);
+// What the board's report of one pulse carries: a mark of five digits, a
+// period of six digits up to index 999 and seven beyond; values too wide for
+// a field show all nines.
+WaveLineFields ReportedPair(std::size_t index, const protocols::Pulse& p) {
+    return {static_cast<std::int32_t>(index), std::clamp(p.high, 0, 99999),
+            std::clamp(p.width, 0, index <= 999 ? 999999 : 9999999)};
 }
 
 } // namespace
@@ -66,11 +62,9 @@ std::optional<std::string> SignalLearner::learn(const ImportedSignal& signal, in
     s.Result = CaptureResult{};
     s.CurrentLane = 0;
     effects_->row = row;
+    for (std::size_t i = 0; i < pulses.size() && s.Result.DataBits == 0; ++i)
+        HandleWavePair(ctx_, ReportedPair(i, pulses[i]));
     char line[48];
-    for (std::size_t i = 0; i < pulses.size() && s.Result.DataBits == 0; ++i) {
-        const std::size_t n = WaveLine(line, sizeof line, i, pulses[i]);
-        HandleWaveLine(ctx_, std::string_view(line, n));
-    }
     const std::int32_t tenths = CarrierTenths(signal.carrierHz);
     const int n =
         std::snprintf(line, sizeof line, "Ave.Freq = %02d.%dkHz", tenths / 10, tenths % 10);
