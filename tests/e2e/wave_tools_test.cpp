@@ -64,6 +64,12 @@ class WaveTools : public ::testing::Test {
             [&] { return !program->learningTable().cell(1, ColResult).empty(); }, 8000));
         QTest::mouseClick(main.widgets().pnlAnalyze, Qt::LeftButton); // learning off
         ASSERT_TRUE(QTest::qWaitFor([&] { return !main.state().LearningOn; }, 2000));
+        // The board has answered "T" with "Trans Mode" (the reply flag the
+        // command cleared is set again): a late "Analyze Mode" for the next
+        // row, which would light the indicator again, can no longer come.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return program->boardLink().ResponseFlag() && !main.learningIndicatorLit(); },
+            3000));
     }
 
     QString path(const char* name) const {
