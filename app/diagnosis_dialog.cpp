@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace quvan::app {
@@ -21,9 +22,15 @@ DiagnosisDialog::DiagnosisDialog(int lanes, QWidget* parent) : QDialog(parent) {
     laneBox_ = new QComboBox(this);
     laneBox_->setObjectName("cmbDiagnosisLane");
     laneBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Its own width, whatever the summary beside it wraps to.
+    laneBox_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     laneBox_->setToolTip(tr("診断する波形"));
     for (int i = 0; i < lanes; ++i)
         laneBox_->addItem(tr("Wno:%1").arg(i + 1));
+    // Under the window's style sheet the box asks for too little: its frame
+    // leaves the drop-down arrow out, and the number was cut off.
+    laneBox_->setMinimumWidth(laneBox_->sizeHint().width() +
+                              style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     top->addWidget(laneBox_);
     summary_ = new QLabel(this);
     summary_->setObjectName("lblDiagnosisSummary");
