@@ -26,6 +26,12 @@ QFont MessageFont() {
     return font;
 }
 
+// The message label's height (two lines of the box's font) and the tops of
+// the buttons and the check box under it.
+constexpr int kLabelHeight = 40;
+constexpr int kButtonTop = 55;
+constexpr int kCheckBoxTop = 57;
+
 int RightEdge(const QWidget* w) {
     return w->x() + w->width();
 }
@@ -41,7 +47,7 @@ TfrmMsgBox::TfrmMsgBox(QWidget* mainWindow, const SoundPaths* sounds, platform::
     setModal(true);
 
     lblMsg = new QLabel(this);
-    lblMsg->setGeometry(8, 8, 225, 40);
+    lblMsg->setGeometry(8, 8, 225, kLabelHeight);
     lblMsg->setWordWrap(true);
     lblMsg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Texts carry file paths and board replies; "<" must not start markup.
@@ -53,14 +59,14 @@ TfrmMsgBox::TfrmMsgBox(QWidget* mainWindow, const SoundPaths* sounds, platform::
     lblWork->move(8, 152);
 
     btnYes = new QPushButton(this);
-    btnYes->setGeometry(164, 55, 75, 25);
+    btnYes->setGeometry(164, kButtonTop, 75, 25);
     btnNo = new QPushButton(this);
     btnNo->setGeometry(164, btnYes->y(), 75, 25);
     btnCan = new QPushButton(this);
     btnCan->setGeometry(164, btnYes->y(), 75, 25);
 
     ckDispOff = new QCheckBox(tr("次回から表示しない"), this);
-    ckDispOff->setGeometry(8, 57, 141, 17);
+    ckDispOff->setGeometry(8, kCheckBoxTop, 141, 17);
 
     setFixedSize(RightEdge(btnYes) + 8, BottomEdge(btnYes) + 8);
     // The message keeps the same margin on the right as on the left, so the
@@ -139,9 +145,28 @@ void TfrmMsgBox::FitToText(const QString& text, QPushButton* lastButton) {
     lblWork->setGeometry(lblWork->x(), lblWork->y(), width,
                          metrics.height() * static_cast<int>(lines.size()));
 
-    const int clientWidth = RightEdge(lblWork) + 8;
+    int clientWidth = RightEdge(lblWork) + 8;
+    int labelWidth = clientWidth - lblMsg->x() - labelRightMargin_;
+    // The label's own layout may want a pixel or two more than the measured
+    // advance (hinting, full-width punctuation) and would then break the
+    // longest line: widen the box until every line stays whole.
+    const int unwrapped = lblMsg->heightForWidth(QWIDGETSIZE_MAX);
+    for (int extra = 0;
+         extra < 2 * metrics.averageCharWidth() && lblMsg->heightForWidth(labelWidth) > unwrapped;
+         ++extra) {
+        ++labelWidth;
+        ++clientWidth;
+    }
+    // The label holds two lines; a longer text (port advice, an import's
+    // summary) would be cut off, so the label grows to the text's height and
+    // the buttons and the check box move down by as much.
+    const int labelHeight = std::max(kLabelHeight, lblMsg->heightForWidth(labelWidth));
+    lblMsg->resize(labelWidth, labelHeight);
+    const int drop = labelHeight - kLabelHeight;
+    for (QPushButton* button : {btnYes, btnNo, btnCan})
+        button->move(button->x(), kButtonTop + drop);
+    ckDispOff->move(ckDispOff->x(), kCheckBoxTop + drop);
     setFixedSize(clientWidth, BottomEdge(btnYes) + 8);
-    lblMsg->resize(clientWidth - lblMsg->x() - labelRightMargin_, lblMsg->height());
 }
 
 void TfrmMsgBox::CentreOnMainWindow() {

@@ -85,15 +85,36 @@ TEST_F(MsgBoxTest, ALongLineWidensTheBoxButTheButtonsStay) {
     EXPECT_EQ(box.pos().x(), 100 + (1000 - (w + 16)) / 2);
 }
 
-TEST_F(MsgBoxTest, TheLongestOfSeveralLinesSetsTheWidth) {
+TEST_F(MsgBoxTest, TheLongestOfSeveralLinesSetsTheWidthAndEveryLineShows) {
     const QString first = QStringLiteral("学習情報を保存していません。");
     const QString second =
         QStringLiteral("破棄して終了してもよろしいですか？ (the table has 500 rows)");
     box.Prepare(2, QStringLiteral("確認"), first + "\n" + second + "\nok");
     const int w = std::max(Width(first), Width(second));
     ASSERT_GT(w + 16, 326);
-    EXPECT_EQ(box.width(), w + 16);
+    // As wide as the longest line, plus what the label's layout may need so
+    // that no line breaks.
+    EXPECT_GE(box.width(), w + 16);
+    EXPECT_LE(box.width(), w + 16 + 2 * QFontMetrics(box.font()).averageCharWidth());
+    // Three lines do not fit the two-line label: it grows to hold them all,
+    // each whole, and the buttons move down by as much, below the text.
+    const int needed = box.lblMsg->heightForWidth(box.lblMsg->width());
+    EXPECT_EQ(needed, box.lblMsg->heightForWidth(QWIDGETSIZE_MAX));
+    EXPECT_GT(needed, 40);
+    EXPECT_EQ(box.lblMsg->height(), needed);
+    EXPECT_EQ(box.btnYes->y(), 55 + needed - 40);
+    EXPECT_EQ(box.btnNo->y(), box.btnYes->y());
+    EXPECT_GE(box.btnYes->y(), box.lblMsg->y() + box.lblMsg->height());
+    EXPECT_EQ(box.height(), 88 + needed - 40);
+
+    // A kind 0 message takes its check box down with it; a short text
+    // afterwards brings the box back to its two-line layout.
+    box.Prepare(0, QStringLiteral("確認"), first + "\n" + second + "\nok");
+    EXPECT_EQ(box.ckDispOff->y(), 57 + needed - 40);
+    box.Prepare(1, QStringLiteral("確認"), first);
     EXPECT_EQ(box.lblMsg->height(), 40);
+    EXPECT_EQ(box.btnYes->y(), 55);
+    EXPECT_EQ(box.ckDispOff->y(), 57);
     EXPECT_EQ(box.height(), 88);
 }
 
