@@ -135,6 +135,7 @@ void LearningWindow::Wire() {
     grid_.waveView.ClearLaneData = [this](int lanes) {
         RefreshOptions();
         ClearLaneData(ctx_, lanes);
+        UpdateDiagnosisButtons(); // the captures they explained are gone
     };
     grid_.waveView.SetCurrentLane = [this](int lane) { state_.CurrentLane = lane; };
     grid_.waveView.ResetCaptureResult = [this] {

@@ -200,6 +200,11 @@ TEST_F(Learning, AnUnknownCaptureIsExplainedFromItsLaneAndItsRow) {
     program->tableCommands().grid().setCursor(5, 1);
     emit popup.menu().aboutToShow();
     EXPECT_FALSE(popup.ppDiagnosis->isEnabled());
+
+    // A new table empties the lanes: nothing is left to explain.
+    program->tableCommands().FileNew();
+    EXPECT_FALSE(learning->diagnosisButton(0)->isVisibleTo(&main));
+    EXPECT_FALSE(learning->diagnosisButton(1)->isVisibleTo(&main));
 }
 
 TEST_F(Learning, ACaptureWithMoreThanSixteenPatternsIsRefused) {
